@@ -1,0 +1,94 @@
+#include "support/Results.h"
+
+#include "support/Host.h"
+
+namespace pyxa {
+
+std::string ResultMessage(OpenResult code)
+{
+    switch (code) {
+    case OpenResult::Ok: return "Operation completed";
+    case OpenResult::FileNotFound: return "File not found";
+    case OpenResult::CannotOpenFile: return "Cannot open file";
+    case OpenResult::CannotCreateTemporary: return "Cannot create temporary file";
+    case OpenResult::CannotDecompress: return "Cannot decompress file";
+    case OpenResult::CrcError: return "CRC error";
+    case OpenResult::CannotReadXml: return "Cannot read XML data";
+    case OpenResult::MainSignatureError: return "Main signature error";
+    case OpenResult::IndexSignatureError: return "Index signature error";
+    }
+    return "Unknown error";
+}
+
+std::string ResultMessage(SaveResult code)
+{
+    switch (code) {
+    case SaveResult::Ok: return "File saved.";
+    case SaveResult::NoTarget: return "";
+    case SaveResult::CannotCreateContainer: return "Cannot create temporary file";
+    case SaveResult::CannotOpenContainer: return "Cannot open Pyxa file";
+    case SaveResult::CannotCreateItemTemporary: return "Cannot create temporary file";
+    case SaveResult::CannotOpenItemTemporary: return "Cannot open temporary file";
+    case SaveResult::CannotReadIndexTemporary: return "Cannot read temporary file";
+    case SaveResult::CannotCompressIndex: return "Cannot compress file";
+    case SaveResult::MainSignatureError: return "Main signature error";
+    }
+    return "Unknown error";
+}
+
+std::string ResultMessage(TestResult code)
+{
+    switch (code) {
+    case TestResult::Ok: return "";
+    case TestResult::FileNotFound: return "Pyxa file not found";
+    case TestResult::CannotOpenFile: return "Cannot open Pyxa file";
+    case TestResult::StructureError: return "File structure error";
+    }
+    return "Unknown error";
+}
+
+std::string ResultMessage(PackResult code)
+{
+    switch (code) {
+    case PackResult::Ok: return "";
+    case PackResult::InputNotFound: return "Input file not found";
+    case PackResult::InvalidItem: return "Invalid item";
+    case PackResult::CannotOpenInput: return "Cannot open input file";
+    case PackResult::CannotCreateTemporary: return "Cannot create temporary file";
+    case PackResult::CannotCompress: return "Cannot compress file";
+    case PackResult::CannotEncrypt: return "Cannot encrypt file";
+    }
+    return "Unknown error";
+}
+
+std::string ResultMessage(UnpackResult code)
+{
+    switch (code) {
+    case UnpackResult::Ok: return "";
+    case UnpackResult::ContainerNotFound: return "Pyxa file not found";
+    case UnpackResult::NotAddedYet: return "File not added yet";
+    case UnpackResult::CannotOpenContainer: return "Cannot open Pyxa file";
+    case UnpackResult::CannotCreateTemporary: return "Cannot create temporary file";
+    case UnpackResult::SignatureError: return "File signature error";
+    case UnpackResult::PackedCrcError: return "CRC error (in compressed file)";
+    case UnpackResult::TemporaryNotFound: return "Temporary file not found";
+    case UnpackResult::CannotDecompress: return "Cannot decompress file";
+    case UnpackResult::CannotDecrypt: return "Cannot decrypt file";
+    case UnpackResult::CannotSaveOutput: return "Cannot save output file";
+    case UnpackResult::CrcError: return "CRC error";
+    case UnpackResult::InvalidPassword: return "Invalid password";
+    }
+    return "Unknown error";
+}
+
+int ResultIcon(PackResult code)
+{
+    return code == PackResult::CannotEncrypt ? liPassword : liError;
+}
+
+int ResultIcon(UnpackResult code)
+{
+    return code == UnpackResult::CannotDecrypt || code == UnpackResult::InvalidPassword ? liPassword : liError;
+}
+
+}  // namespace pyxa

@@ -1,0 +1,95 @@
+#pragma once
+// Result codes of the container and item routines, each mapped to its one fixed message.
+
+#include <string>
+
+namespace pyxa {
+
+// CompressFile / DecompressFile.
+enum class CompressFileResult : int {
+    Ok = 0,
+    SourceNotFound = -1,
+    CannotOpenSource = -2,
+    CannotCreateDestination = -3,
+    CodecFailed = -4,
+};
+
+// CompressStream / DecompressStream.
+enum class CompressStreamResult : int {
+    Ok = 0,
+    MissingStream = -1,
+    CodecFailed = -2,
+};
+
+// ReadContainer.
+enum class OpenResult : int {
+    Ok = 0,
+    FileNotFound = -1,
+    CannotOpenFile = -2,
+    CannotCreateTemporary = -3,
+    CannotDecompress = -4,
+    CrcError = -5,
+    CannotReadXml = -6,
+    MainSignatureError = -7,
+    IndexSignatureError = -8,
+};
+
+// SaveContainer.
+enum class SaveResult : int {
+    Ok = 0,
+    NoTarget = -1,
+    CannotCreateContainer = -2,
+    CannotOpenContainer = -3,
+    CannotCreateItemTemporary = -4,
+    CannotOpenItemTemporary = -5,
+    CannotReadIndexTemporary = -6,
+    CannotCompressIndex = -8,
+    MainSignatureError = -9,
+};
+
+// TestStructure.
+enum class TestResult : int {
+    Ok = 0,
+    FileNotFound = -1,
+    CannotOpenFile = -2,
+    StructureError = -3,
+};
+
+// PackItemInMemory / PackItemViaFiles.
+enum class PackResult : int {
+    Ok = 0,
+    InputNotFound = -1,
+    InvalidItem = -2,
+    CannotOpenInput = -3,
+    CannotCreateTemporary = -4,
+    CannotCompress = -5,
+    CannotEncrypt = -6,
+};
+
+// UnpackItem and the block readers.
+enum class UnpackResult : int {
+    Ok = 0,
+    ContainerNotFound = -1,
+    NotAddedYet = -2,
+    CannotOpenContainer = -3,
+    CannotCreateTemporary = -4,
+    SignatureError = -5,
+    PackedCrcError = -6,
+    TemporaryNotFound = -7,
+    CannotDecompress = -8,
+    CannotDecrypt = -9,
+    CannotSaveOutput = -10,
+    CrcError = -11,
+    InvalidPassword = -12,
+};
+
+std::string ResultMessage(OpenResult code);
+std::string ResultMessage(SaveResult code);
+std::string ResultMessage(TestResult code);
+std::string ResultMessage(PackResult code);
+std::string ResultMessage(UnpackResult code);
+// Event-log image of a failure (3 error, 6 password or encryption).
+int ResultIcon(PackResult code);
+int ResultIcon(UnpackResult code);
+
+}  // namespace pyxa

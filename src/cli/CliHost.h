@@ -21,6 +21,8 @@ public:
     int TaskMessageBox(const std::string& instruction, const std::string& content, int icon,
                        int buttons) override;
     TPasswordAnswer AskPassword(const TPasswordRequest& request) override;
+    // The CLI names its target before saving; a container without a name cannot be saved.
+    std::string AskSaveTarget(const TSaveTargetRequest&) override { return SaveTarget; }
     void ProcessMessages() override {}
     void SetBusy(bool busy, bool cancellable) override;
     bool CancelRequested() override { return FCancel; }
@@ -28,6 +30,7 @@ public:
 
     // Where passwords come from; unset: every password request is refused.
     std::function<std::optional<std::string>(const TPasswordRequest&)> PasswordSource;
+    std::string SaveTarget;
     // Shows information entries too, not only warnings and errors.
     bool Verbose = false;
     int ErrorCount() const { return FErrors; }

@@ -1,1 +1,11 @@
-int main() { return 0; }
+#include "Cli.h"
+
+#include <clocale>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return pyxa::cli::RunCli(args, std::cout, std::cerr);
+}

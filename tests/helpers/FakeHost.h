@@ -55,6 +55,15 @@ public:
             RequestCancel();
         return answer;
     }
+    std::string AskSaveTarget(const TSaveTargetRequest& request) override
+    {
+        SaveRequests.push_back(request);
+        if (SaveTargets.empty())
+            return {};
+        std::string target = SaveTargets.front();
+        SaveTargets.pop_front();
+        return target;
+    }
     void ProcessMessages() override
     {
         ++MessageLoops;
@@ -85,6 +94,8 @@ public:
     std::deque<int> BoxAnswers;
     std::vector<TPasswordRequest> PasswordRequests;
     std::deque<TPasswordAnswer> PasswordAnswers;
+    std::vector<TSaveTargetRequest> SaveRequests;
+    std::deque<std::string> SaveTargets;
     std::vector<std::pair<bool, bool>> BusyCalls;
     int MessageLoops = 0;
     int CancelAfterLoops = 0;  // > 0: the user "clicks cancel" at that message loop

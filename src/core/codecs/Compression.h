@@ -10,8 +10,12 @@ namespace pyxa {
 
 inline constexpr int kCodecBufferSize = 65536;
 
+// The file operations replace a file named dest (a symbolic link there is replaced, never written
+// through); a read-only file, a folder, a special file or the source itself is refused with -3.
+// A destination that was not completed is left for the caller to remove.
 CompressFileResult CompressFile(const std::filesystem::path& source, const std::filesystem::path& dest);
-// A destination that was not completed is deleted.
+// A destination this call created but did not complete is deleted; a file already there when the
+// call fails before creating its own is not touched.
 CompressFileResult DecompressFile(const std::filesystem::path& source, const std::filesystem::path& dest);
 // Compresses the source from its position into dest from its position; dest is then set to 0.
 CompressStreamResult CompressStream(TStream* source, TStream* dest);

@@ -29,6 +29,7 @@ public:
     std::string GlobalPassword;         // the automatic password
     bool RestoreOriginalDate = true;
     bool Extracting = false;            // preselects the password dialog's automatic box
+    TDateTimeZ LastSaved;               // the index's own date, as read when the file was opened
 
     // Records a change; (false, false) clears both flags. A set flag is never cleared alone.
     void SetModified(bool statusInd, bool statusDat);

@@ -1,5 +1,6 @@
 #include "support/FileUtil.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace pyxa {
@@ -24,6 +25,16 @@ TDateTime FileDateOf(const std::filesystem::path& path)
     if (path.empty() || ::stat(path.c_str(), &info) != 0)
         return -1;
     return LocalDateTimeOf(timespec {info.st_mtim.tv_sec, 0});
+}
+
+bool SetFileDate(const std::filesystem::path& path, TDateTime date)
+{
+    timespec moment {};
+    if (path.empty() || !MomentOfLocalDateTime(date, moment))
+        return false;
+    // The access time stays as it is.
+    const timespec times[2] = {{0, UTIME_OMIT}, moment};
+    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 void ClearReadOnly(const std::filesystem::path& path)

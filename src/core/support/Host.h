@@ -53,6 +53,11 @@ struct TPasswordAnswer {
     bool Automatic = false;        // the box was checked when the user confirmed
 };
 
+// The save dialog: the name to propose, without folder (may be empty).
+struct TSaveTargetRequest {
+    std::string ProposedName;
+};
+
 class THost {
 public:
     virtual ~THost() = default;
@@ -65,6 +70,8 @@ public:
     virtual int TaskMessageBox(const std::string& instruction, const std::string& content, int icon,
                                int buttons) = 0;
     virtual TPasswordAnswer AskPassword(const TPasswordRequest& request) = 0;
+    // The file to save a container to; empty when the user cancelled.
+    virtual std::string AskSaveTarget(const TSaveTargetRequest& request) = 0;
     // Lets the front end's event loop run once.
     virtual void ProcessMessages() = 0;
     virtual void SetBusy(bool busy, bool cancellable) = 0;
@@ -76,6 +83,7 @@ public:
     virtual void SelectedItemChanged() {}
     virtual void LockChanged() {}
     virtual void FileNameChanged() {}
+    virtual void GlobalPasswordChanged() {}
 };
 
 }  // namespace pyxa

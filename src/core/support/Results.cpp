@@ -32,6 +32,8 @@ std::string ResultMessage(SaveResult code)
     case SaveResult::CannotReadIndexTemporary: return "Cannot read temporary file";
     case SaveResult::CannotCompressIndex: return "Cannot compress file";
     case SaveResult::MainSignatureError: return "Main signature error";
+    case SaveResult::ContainerMissing: return "Pyxa file not found";
+    case SaveResult::CannotWriteContainer: return "Cannot write Pyxa file";
     }
     return "Unknown error";
 }

@@ -45,6 +45,8 @@ enum class SaveResult : int {
     CannotReadIndexTemporary = -6,
     CannotCompressIndex = -8,
     MainSignatureError = -9,
+    ContainerMissing = -10,  // stored items cannot be copied: their container is gone
+    CannotWriteContainer = -11,  // a write failed, e.g. on a full disk
 };
 
 // TestStructure.

@@ -1,6 +1,7 @@
 #include "support/Stream.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,6 +13,28 @@ namespace pyxa {
 
 namespace {
 constexpr int64_t kCopyBufferSize = 65536;
+std::atomic<int64_t> gWriteBudget {-1};
+
+// Takes count bytes from the test budget; false when the "disk" is full.
+bool TakeWriteBudget(int64_t count)
+{
+    int64_t budget = gWriteBudget.load();
+    while (budget >= 0) {
+        if (budget < count) {
+            gWriteBudget = 0;
+            errno = ENOSPC;
+            return false;
+        }
+        if (gWriteBudget.compare_exchange_weak(budget, budget - count))
+            return true;
+    }
+    return true;
+}
+}  // namespace
+
+void FailFileWritesAfter(int64_t bytes)
+{
+    gWriteBudget = bytes;
 }
 
 bool TStream::ReadExact(void* buffer, int64_t count)
@@ -154,7 +177,7 @@ int64_t TFileStream::Read(void* buffer, int64_t count)
 
 bool TFileStream::Write(const void* buffer, int64_t count)
 {
-    if (FHandle < 0)
+    if (FHandle < 0 || !TakeWriteBudget(count))
         return false;
     const auto* in = static_cast<const uint8_t*>(buffer);
     while (count > 0) {

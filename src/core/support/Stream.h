@@ -50,6 +50,10 @@ enum class TFileMode {
     CreateNew,   // new file only: fails when the name exists
 };
 
+// Test seam: file writes fail as on a full disk once this many more bytes were written;
+// a negative count (the default) turns it off.
+void FailFileWritesAfter(int64_t bytes);
+
 class TFileStream : public TStream {
 public:
     TFileStream() = default;

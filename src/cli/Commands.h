@@ -1,0 +1,11 @@
+#pragma once
+// The factories of the pyxa-cli commands, one per command file.
+
+#include "Command.h"
+
+namespace pyxa::cli {
+
+std::unique_ptr<TCommand> MakeListCommand();
+std::unique_ptr<TCommand> MakeInfoCommand();
+
+}  // namespace pyxa::cli

@@ -26,7 +26,7 @@ void PrintOverview(std::ostream& out, const std::vector<std::unique_ptr<TCommand
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool interactive)
 {
     const std::vector<std::unique_ptr<TCommand>> commands = AllCommands();
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
@@ -48,7 +48,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "pyxa-cli " << command->Name() << ": " << parsed.Error << '\n';
             return ecUsage;
         }
-        TCliContext context {out, err};
+        TCliContext context {out, err, interactive};
         try {
             return command->Execute(parsed, context);
         } catch (const std::exception& error) {

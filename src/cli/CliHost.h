@@ -1,6 +1,7 @@
 #pragma once
-// The terminal front end of the engine: log entries and status texts go to the terminal,
-// questions get their default answer, passwords come from the run's password source.
+// The terminal front end of the engine: warnings and errors go to standard error as they happen,
+// status texts make a progress line on a terminal, questions get their safe answer, and passwords
+// come from the run's password source.
 
 #include "support/Host.h"
 
@@ -26,20 +27,31 @@ public:
     void ProcessMessages() override {}
     void SetBusy(bool busy, bool cancellable) override;
     bool CancelRequested() override { return FCancel; }
-    void RequestCancel() override { FCancel = true; }
+    void RequestCancel() override;
+
+    // Ends the progress line, if one is shown.
+    void EndProgress();
+    const std::string& LastStatus() const { return FLastStatus; }
+    int ErrorCount() const { return FErrors; }
+    int WarningCount() const { return FWarnings; }
 
     // Where passwords come from; unset: every password request is refused.
     std::function<std::optional<std::string>(const TPasswordRequest&)> PasswordSource;
     std::string SaveTarget;
-    // Shows information entries too, not only warnings and errors.
-    bool Verbose = false;
-    int ErrorCount() const { return FErrors; }
+    // False when passwords can come from nowhere: a refused request then fails only its item.
+    bool CanAskUser = false;
+    bool Verbose = false;   // shows information entries too
+    bool Progress = false;  // status texts overwrite one line on standard error
 
 private:
     std::ostream& FOut;
     std::ostream& FErr;
+    std::string FLastStatus;
+    bool FProgressShown = false;
     bool FCancel = false;
+    bool FIgnoreNextCancel = false;
     int FErrors = 0;
+    int FWarnings = 0;
 };
 
 }  // namespace pyxa::cli

@@ -26,6 +26,9 @@ std::string TCommand::Help() const
 std::vector<std::unique_ptr<TCommand>> AllCommands()
 {
     std::vector<std::unique_ptr<TCommand>> commands;
+    commands.push_back(MakeCreateCommand());
+    commands.push_back(MakeAddCommand());
+    commands.push_back(MakeExtractCommand());
     commands.push_back(MakeListCommand());
     commands.push_back(MakeInfoCommand());
     return commands;

@@ -19,6 +19,7 @@ enum TExitCode : int {
 struct TCliContext {
     std::ostream& Out;
     std::ostream& Err;
+    bool Interactive = false;  // a person at a terminal can be asked for passwords
 };
 
 class TCommand {

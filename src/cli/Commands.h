@@ -5,6 +5,9 @@
 
 namespace pyxa::cli {
 
+std::unique_ptr<TCommand> MakeCreateCommand();
+std::unique_ptr<TCommand> MakeAddCommand();
+std::unique_ptr<TCommand> MakeExtractCommand();
 std::unique_ptr<TCommand> MakeListCommand();
 std::unique_ptr<TCommand> MakeInfoCommand();
 

@@ -9,7 +9,7 @@ namespace pyxa::cli {
 
 namespace {
 
-nlohmann::json ItemJson(const TTreeNode& node)
+nlohmann::ordered_json ItemJson(const TTreeNode& node)
 {
     const TItemInfo& item = node.Item();
     return {{"path", CataloguePath(node)},
@@ -52,11 +52,11 @@ public:
             return ecUsage;
         const std::vector<TTreeNode*> nodes = session.Container.Tree.Nodes();
         if (args.Has("json")) {
-            nlohmann::json items = nlohmann::json::array();
+            nlohmann::ordered_json items = nlohmann::ordered_json::array();
             for (const TTreeNode* node : nodes)
                 items.push_back(ItemJson(*node));
             // Names are not guaranteed to be valid UTF-8; replace what is not.
-            context.Out << items.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+            context.Out << items.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
         } else {
             for (const TTreeNode* node : nodes)
                 context.Out << CataloguePath(*node) << '\n';

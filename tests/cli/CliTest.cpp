@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "helpers/CliRun.h"
 #include "helpers/ContainerBytes.h"
 #include "helpers/TempDir.h"
 
@@ -9,22 +9,8 @@
 namespace pyxa {
 namespace {
 
-struct CliRun {
-    int Status = 0;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.Status = cli::RunCli(args, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
+using test::CliRun;
+using test::RunCli;
 
 const std::string kItems =
     "  <Folder Name=\"Docs\" Added=\"2010-05-04T13:07:09+02:00\" Original=\"\" Color=\"0\" Icon=\"0\" "
@@ -125,7 +111,7 @@ TEST(CliHelp, OverviewAndEveryCommandExplainThemselves)
 {
     const CliRun overview = RunCli({"--help"});
     EXPECT_EQ(overview.Status, 0);
-    for (const char* command : {"list", "info"}) {
+    for (const char* command : {"create", "add", "extract", "list", "info"}) {
         EXPECT_NE(overview.Out.find(std::string("  ") + command), std::string::npos) << command;
         const CliRun help = RunCli({command, "--help"});
         EXPECT_EQ(help.Status, 0);

@@ -121,6 +121,8 @@ bool TCrypt::ReadHeader(TStream& sSource)
         return false;
     // A wrong password must not go on to produce output.
     FCryptCtx.Ready = std::memcmp(verifier.data(), header.data() + saltLength, kVerifierLength) == 0;
+    if (!FCryptCtx.Ready)
+        FCryptCtx.KeyStream.Clear();
     return FCryptCtx.Ready;
 }
 

@@ -62,6 +62,14 @@ TTreeNode* TCatalogue::Insert(TTreeNode* parent, int position, std::unique_ptr<T
     return Attach(parent, static_cast<size_t>(std::max(position, 0)), std::move(item));
 }
 
+void TCatalogue::SortChildren(TTreeNode* parent,
+                              const std::function<bool(const TTreeNode&, const TTreeNode&)>& less)
+{
+    auto& children = (parent ? parent : FRoot.get())->FChildren;
+    std::stable_sort(children.begin(), children.end(),
+                     [&less](const auto& a, const auto& b) { return less(*a, *b); });
+}
+
 void TCatalogue::Destroy(std::unique_ptr<TTreeNode> node)
 {
     // Iterative, so that deeply nested catalogues cannot exhaust the stack.

@@ -4,6 +4,7 @@
 
 #include "container/ItemInfo.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ public:
     // Image and selected-image index are the same value; nodes built from the index start with 0.
     int ImageIndex = 0;
     int StateIndex = -1;
+    // Open in the view. The front end sets and clears it as it expands and collapses the node; a
+    // restricted folder becomes expanded only through OpenRestrictedFolder. The state dies with the
+    // node, so a deleted folder can never pass its opening on to a new one.
+    bool Expanded = false;
 
 private:
     friend class TCatalogue;
@@ -56,6 +61,8 @@ public:
     TTreeNode* Add(TTreeNode* parent, std::unique_ptr<TItemInfo> item);
     // Inserts a node at position among the children of parent.
     TTreeNode* Insert(TTreeNode* parent, int position, std::unique_ptr<TItemInfo> item);
+    // Reorders the children of parent (the top level when null), keeping equal ones in order.
+    void SortChildren(TTreeNode* parent, const std::function<bool(const TTreeNode&, const TTreeNode&)>& less);
     // Removes a node with its subtree; pending items' temporary files are deleted.
     void Delete(TTreeNode* node);
     // Empties the catalogue; pending items' temporary files are deleted.

@@ -3,6 +3,8 @@
 // anything itself: it logs, sets status texts, asks questions and passwords,
 // lets the front end's message queue run and polls for cancel through a THost.
 
+#include "support/TextCompare.h"
+
 #include <string>
 
 namespace pyxa {
@@ -77,6 +79,9 @@ public:
     virtual void SetBusy(bool busy, bool cancellable) = 0;
     virtual bool CancelRequested() = 0;
     virtual void RequestCancel() = 0;
+
+    // Order of names when sorting: the window uses the user's locale.
+    virtual int CompareNames(const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b); }
 
     // Notifications about container state that a front end mirrors.
     virtual void ModifiedChanged() {}

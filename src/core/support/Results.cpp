@@ -83,6 +83,42 @@ std::string ResultMessage(UnpackResult code)
     return "Unknown error";
 }
 
+std::string ResultMessage(EncryptItemResult code)
+{
+    switch (code) {
+    case EncryptItemResult::Ok: return "";
+    case EncryptItemResult::InvalidItem: return "Invalid item";
+    case EncryptItemResult::AlreadyEncrypted: return "";
+    case EncryptItemResult::ContainerNotFound: return "Pyxa file not found";
+    case EncryptItemResult::CannotOpenContainer: return "Cannot open Pyxa file";
+    case EncryptItemResult::CannotCreateTemporary: return "Cannot create temporary file";
+    case EncryptItemResult::SignatureError: return "File signature error";
+    case EncryptItemResult::PackedCrcError: return "CRC error (in compressed file)";
+    case EncryptItemResult::TemporaryNotFound: return "Temporary file not found";
+    case EncryptItemResult::CannotEncrypt: return "Error encrypting file";
+    }
+    return "Unknown error";
+}
+
+std::string ResultMessage(DecryptItemResult code)
+{
+    switch (code) {
+    case DecryptItemResult::Ok: return "";
+    case DecryptItemResult::InvalidItem: return "Invalid item";
+    case DecryptItemResult::NotEncrypted: return "";
+    case DecryptItemResult::ContainerNotFound: return "Pyxa file not found";
+    case DecryptItemResult::CannotOpenContainer: return "Cannot open Pyxa file";
+    case DecryptItemResult::CannotCreateTemporary: return "Cannot create temporary file";
+    case DecryptItemResult::SignatureError: return "File signature error";
+    case DecryptItemResult::PackedCrcError: return "CRC error (in compressed file)";
+    case DecryptItemResult::TemporaryNotFound: return "Temporary file not found";
+    case DecryptItemResult::CannotDecrypt: return "Cannot decrypt file";
+    case DecryptItemResult::InvalidPassword: return "Invalid password";
+    case DecryptItemResult::CannotDecompress: return "Cannot decompress file";
+    }
+    return "Unknown error";
+}
+
 int ResultIcon(PackResult code)
 {
     return code == PackResult::CannotEncrypt ? liPassword : liError;
@@ -91,6 +127,17 @@ int ResultIcon(PackResult code)
 int ResultIcon(UnpackResult code)
 {
     return code == UnpackResult::CannotDecrypt || code == UnpackResult::InvalidPassword ? liPassword : liError;
+}
+
+int ResultIcon(EncryptItemResult code)
+{
+    return code == EncryptItemResult::CannotEncrypt ? liPassword : liError;
+}
+
+int ResultIcon(DecryptItemResult code)
+{
+    return code == DecryptItemResult::CannotDecrypt || code == DecryptItemResult::InvalidPassword ? liPassword
+                                                                                                  : liError;
 }
 
 }  // namespace pyxa

@@ -85,13 +85,49 @@ enum class UnpackResult : int {
     InvalidPassword = -12,
 };
 
+// EncryptStoredItem. The failures of reading the item's packed data keep the numbering of the
+// block reader moved down by two.
+enum class EncryptItemResult : int {
+    Ok = 0,
+    InvalidItem = -1,
+    AlreadyEncrypted = -2,  // counted, never logged
+    ContainerNotFound = -3,
+    CannotOpenContainer = -5,
+    CannotCreateTemporary = -6,
+    SignatureError = -7,
+    PackedCrcError = -8,
+    TemporaryNotFound = -9,
+    CannotEncrypt = -10,
+};
+
+// DecryptStoredItem: the same reading failures, then those of taking the encryption off.
+enum class DecryptItemResult : int {
+    Ok = 0,
+    InvalidItem = -1,
+    NotEncrypted = -2,  // counted, never logged
+    ContainerNotFound = -3,
+    CannotOpenContainer = -5,
+    CannotCreateTemporary = -6,
+    SignatureError = -7,
+    PackedCrcError = -8,
+    TemporaryNotFound = -9,
+    CannotDecrypt = -10,
+    InvalidPassword = -11,
+    CannotDecompress = -12,
+};
+
 std::string ResultMessage(OpenResult code);
 std::string ResultMessage(SaveResult code);
 std::string ResultMessage(TestResult code);
 std::string ResultMessage(PackResult code);
 std::string ResultMessage(UnpackResult code);
+// Empty for the results that are not logged.
+std::string ResultMessage(EncryptItemResult code);
+std::string ResultMessage(DecryptItemResult code);
 // Event-log image of a failure (3 error, 6 password or encryption).
 int ResultIcon(PackResult code);
 int ResultIcon(UnpackResult code);
+int ResultIcon(EncryptItemResult code);
+int ResultIcon(DecryptItemResult code);
 
 }  // namespace pyxa

@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(SevenZip, AesFixtureTest,
                          ::testing::Values(TFixture {"aes128", 1}, TFixture {"aes192", 2}, TFixture {"aes256", 3}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// --- Damage, read position by read position of the 7-Zip AES-128 stream ----------------------
+// --- Damage in each part of the 7-Zip AES-128 stream ------------------------------------------
 // Salt 0-7, verifier 8-9, ciphertext 10-143, code 144-153. The stream is fixed, so whether a
 // damaged salt still passes the 2-byte verifier by chance is fixed too.
 

@@ -116,7 +116,8 @@ TEST_F(IndexDocumentTest, WritesExactDocument)
               "Comments=\"line1&#13;&#10;line2\" Color=\"255\" Icon=\"0\" Encrypted=\"true\" "
               "Password=\"9IGu8dhIYLz5PmkJP+ovPT==\">\n"
               "    <File Name=\"a.txt\" Size=\"12\" Added=\"2011-01-02T03:04:05-05:30\" "
-              "Original=\"2009-12-31T23:59:59Z\" Color=\"0\" Icon=\"3\" Encrypted=\"false\" Index=\"13\" Crc=\"-1\" />\n"
+              "Original=\"2009-12-31T23:59:59Z\" Color=\"0\" Icon=\"3\" Encrypted=\"false\" Index=\"13\" "
+              "Crc=\"-1\" />\n"
               "  </Folder>\n"
               "  <File Name=\"b &amp; &lt;c>.bin\" Size=\"0\" Added=\"\" Original=\"\" "
               "Comments=\"Tab&#09;here &quot;q&quot; 'a'\" Color=\"-1\" Icon=\"-5\" Encrypted=\"true\" "
@@ -232,7 +233,8 @@ TEST_P(IndexCrcTest, WrittenSignedAndReadBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, IndexCrcTest,
-                         ::testing::Values(TCrcCase {"Zero", 0, "0"}, TCrcCase {"HighestPositive", 0x7FFFFFFF, "2147483647"},
+                         ::testing::Values(TCrcCase {"Zero", 0, "0"},
+                                           TCrcCase {"HighestPositive", 0x7FFFFFFF, "2147483647"},
                                            TCrcCase {"LowestNegative", 0x80000000, "-2147483648"},
                                            TCrcCase {"AllBits", 0xFFFFFFFF, "-1"}),
                          [](const auto& info) { return info.param.Label; });
@@ -266,11 +268,12 @@ TEST_P(IndexDateTest, WrittenInIndexFormAndReadBack)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, IndexDateTest,
-                         ::testing::Values(TDateCase {"East", At(2010, 5, 4, 13, 7, 9, 120), "2010-05-04T13:07:09+02:00"},
-                                           TDateCase {"West", At(2010, 5, 4, 13, 7, 9, -330), "2010-05-04T13:07:09-05:30"},
-                                           TDateCase {"Utc", At(2010, 5, 4, 13, 7, 9, 0), "2010-05-04T13:07:09Z"},
-                                           TDateCase {"NotSet", TDateTimeZ {}, ""}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IndexDateTest,
+    ::testing::Values(TDateCase {"East", At(2010, 5, 4, 13, 7, 9, 120), "2010-05-04T13:07:09+02:00"},
+                      TDateCase {"West", At(2010, 5, 4, 13, 7, 9, -330), "2010-05-04T13:07:09-05:30"},
+                      TDateCase {"Utc", At(2010, 5, 4, 13, 7, 9, 0), "2010-05-04T13:07:09Z"},
+                      TDateCase {"NotSet", TDateTimeZ {}, ""}),
                          [](const auto& info) { return info.param.Label; });
 
 TEST(IndexReadTest, MissingAttributesTakeDefaults)
@@ -314,8 +317,9 @@ TEST(IndexReadTest, EmptyDatesAreNotSetAndBadDatesDoNotFailTheItem)
 TEST(IndexReadTest, FolderIgnoresFileFieldsAndFileIgnoresPassword)
 {
     TCatalogue tree;
-    ReadDocument(Document(R"(<Folder Name="d" Size="99" Index="1234" Crc="-1" Password="9IGu8dhIYLz5PmkJP+ovPT==">)"
-                          R"(<File Name="f" Size="5" Index="13" Crc="7" Password="9IGu8dhIYLz5PmkJP+ovPT=="/></Folder>)"),
+    const std::string password = R"(Password="9IGu8dhIYLz5PmkJP+ovPT==")";
+    ReadDocument(Document(R"(<Folder Name="d" Size="99" Index="1234" Crc="-1" )" + password + ">" +
+                          R"(<File Name="f" Size="5" Index="13" Crc="7" )" + password + "/></Folder>"),
                  tree);
     ASSERT_EQ(tree.Count(), 2);
     const TItemInfo& folder = tree.TopLevel(0)->Item();
@@ -333,8 +337,8 @@ TEST(IndexReadTest, FolderIgnoresFileFieldsAndFileIgnoresPassword)
 TEST(IndexReadTest, CharacterReferencesInAttributesAreDecoded)
 {
     TCatalogue tree;
-    ReadDocument(Document("<File Name=\"a&amp;b\" Comments=\"1&#13;&#10;2&#xA;3&#9;4 &amp;&lt;&gt;&quot;&apos;\"/>"),
-                 tree);
+    ReadDocument(
+        Document("<File Name=\"a&amp;b\" Comments=\"1&#13;&#10;2&#xA;3&#9;4 &amp;&lt;&gt;&quot;&apos;\"/>"), tree);
     ASSERT_EQ(tree.Count(), 1);
     EXPECT_EQ(tree.TopLevel(0)->Item().Name, "a&b");
     EXPECT_EQ(tree.TopLevel(0)->Item().Comments, "1\r\n2\n3\t4 &<>\"'");

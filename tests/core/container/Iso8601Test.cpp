@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         TWriteCase {"FirstYear", Present(LocalTime(1, 1, 1), 0), "0001-01-01T00:00:00Z"},
         TWriteCase {"LastYear", Present(LocalTime(9999, 12, 31, 23, 59, 59), 0), "9999-12-31T23:59:59Z"},
         TWriteCase {"NotSet", TDateTimeZ {LocalTime(2010, 5, 4), 120, false}, ""},
-        TWriteCase {"BeyondTheCalendar", Present(1e9, 0), ""}, TWriteCase {"NotANumber", Present(std::numeric_limits<double>::quiet_NaN(), 0), ""}),
+        TWriteCase {"BeyondTheCalendar", Present(1e9, 0), ""},
+        TWriteCase {"NotANumber", Present(std::numeric_limits<double>::quiet_NaN(), 0), ""}),
     [](const auto& info) { return info.param.Label; });
 
 // A present date read from text; a missing TimeZone means the local offset.
@@ -115,7 +116,8 @@ TEST_P(IsoToDateTimeZNotSetTest, GivesDateNotSet)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IsoToDateTimeZNotSetTest,
-    ::testing::Values(TNotSetCase {"Empty", "", std::nullopt}, TNotSetCase {"DateAlone", "2010-05-04", LocalTime(2010, 5, 4)},
+    ::testing::Values(TNotSetCase {"Empty", "", std::nullopt},
+                      TNotSetCase {"DateAlone", "2010-05-04", LocalTime(2010, 5, 4)},
                       TNotSetCase {"DateWithEmptyTime", "2010-05-04T", LocalTime(2010, 5, 4)},
                       TNotSetCase {"HourOutOfRange", "2010-05-04T24:00:00Z", LocalTime(2010, 5, 4)},
                       TNotSetCase {"MinuteOutOfRange", "2010-05-04T13:60Z", LocalTime(2010, 5, 4)},

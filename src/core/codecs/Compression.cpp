@@ -1,5 +1,6 @@
 #include "codecs/Compression.h"
 
+#include "codecs/ParallelDeflate.h"
 #include "support/FileUtil.h"
 
 #include <zlib.h>
@@ -70,9 +71,12 @@ bool DrainOutput(z_stream& z, std::vector<uint8_t>& out, TStream& dest)
     return produced == 0 || dest.Write(out.data(), produced);
 }
 
-// Compresses everything from the source's position to its end.
+// Compresses everything from the source's position to its end; large inputs on every core.
 bool DeflateAll(TStream& source, TStream& dest)
 {
+    const int threads = CompressionThreads();
+    if (threads > 1 && source.Size() - source.Position() >= kParallelDeflateThreshold)
+        return ParallelDeflate(source, dest, threads);
     TZlibCodec codec(TZlibCodec::TDirection::Deflate);
     if (!codec.Ready())
         return false;

@@ -48,7 +48,10 @@ void TContainer::CloseCatalogue(bool fullReset)
     Host.FileNameChanged();
     Host.SelectedItemChanged();
     CanSelect = true;
-    GlobalPassword.clear();
+    if (!GlobalPassword.empty()) {
+        GlobalPassword.clear();
+        Host.GlobalPasswordChanged();
+    }
 }
 
 std::filesystem::path TContainer::NewTempFileName() const

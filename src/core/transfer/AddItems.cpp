@@ -1,12 +1,13 @@
 #include "transfer/AddItems.h"
 
 #include "codecs/ItemPipeline.h"
+#include "codecs/ParallelDeflate.h"
 #include "editing/NameRules.h"
 #include "editing/Sort.h"
 #include "support/FileUtil.h"
 #include "support/SizeText.h"
+#include "transfer/PackQueue.h"
 
-#include <unordered_map>
 
 namespace pyxa {
 
@@ -14,26 +15,78 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::unique_ptr<TItemInfo> NewFileItem(const TContainer& container, TTreeNode* target, const fs::path& file)
+// One step of adding a disk folder, in the order the catalogue is built: a folder to create
+// (step 0 is the top folder) or a file to add, under the folder of step Parent.
+struct TAddStep {
+    bool IsFolder = false;
+    int Parent = -1;
+    fs::path Path;
+};
+
+void AddFileSteps(std::vector<TAddStep>& steps, int folderStep)
 {
-    auto item = std::make_unique<TItemInfo>();
-    item->Name = UniqueCopyName(container.Tree, file.filename().string(), target);
-    item->Size = FileSizeOf(file);
-    item->Added = NowDateTimeZ();
-    item->Original = TDateTimeZ {FileDateOf(file), LocalUtcOffset(), true};
-    return item;
+    for (fs::path& file : ListFolder(steps[static_cast<size_t>(folderStep)].Path, false))
+        steps.push_back({false, folderStep, std::move(file)});
 }
 
-void AddFilesOfFolder(TContainer& container, TTreeNode* folderNode, const fs::path& folder, TAddCounters& counters)
+// The whole disk tree in the order it enters the catalogue: a folder's files right after the
+// folder, the folders of a node's level created when that node is visited, nodes visited in
+// tree order. Links to folders are not followed, so the walk cannot loop.
+std::vector<TAddStep> PlanFolder(const fs::path& folder)
 {
-    const std::vector<fs::path> files = ListFolder(folder, false);
-    for (const fs::path& file : files) {
-        if (TTreeNode* node = AddFileItem(container, folderNode, file)) {
-            ++counters.FilesAdded;
-            counters.TotalSize += node->Item().Size;
+    std::vector<TAddStep> steps {{true, -1, folder}};
+    AddFileSteps(steps, 0);
+    std::vector<int> pending {0};
+    while (!pending.empty()) {
+        const int visited = pending.back();
+        pending.pop_back();
+        std::vector<int> made;
+        for (fs::path& subfolder : ListFolder(steps[static_cast<size_t>(visited)].Path, true)) {
+            const int step = static_cast<int>(steps.size());
+            steps.push_back({true, visited, std::move(subfolder)});
+            AddFileSteps(steps, step);
+            made.push_back(step);
         }
+        pending.insert(pending.end(), made.rbegin(), made.rend());
     }
-    counters.FilesFound += static_cast<int>(files.size());
+    return steps;
+}
+
+std::vector<fs::path> FilesOf(const std::vector<TAddStep>& steps)
+{
+    std::vector<fs::path> files;
+    for (const TAddStep& step : steps) {
+        if (!step.IsFolder)
+            files.push_back(step.Path);
+    }
+    return files;
+}
+
+// Puts a packed file into the catalogue under target, or logs why it could not be packed.
+TTreeNode* AddPackedFile(TContainer& container, TTreeNode* target, TPackedFile packed)
+{
+    if (!packed.WasFile)
+        return nullptr;
+    THost& host = container.Host;
+    TItemInfo& item = *packed.Item;
+    host.SetStatusText("Adding \"" + item.Name + "\", please wait...");
+    host.ProcessMessages();
+    item.Name = UniqueCopyName(container.Tree, item.Name, target);
+    item.Added = NowDateTimeZ();
+    if (packed.Result != PackResult::Ok) {
+        host.Display(ResultMessage(packed.Result), item.Name, ResultIcon(packed.Result), false, true);
+        return nullptr;
+    }
+    item.Index = -1;
+    return container.Tree.Add(target, std::move(packed.Item));
+}
+
+void Count(TAddCounters& counters, const TTreeNode* added)
+{
+    if (added) {
+        ++counters.FilesAdded;
+        counters.TotalSize += added->Item().Size;
+    }
 }
 
 void ReportCancelled(THost& host)
@@ -68,20 +121,7 @@ std::vector<fs::path> ListFolder(const fs::path& folder, bool wantSubfolders)
 
 TTreeNode* AddFileItem(TContainer& container, TTreeNode* target, const fs::path& file)
 {
-    if (!FileExists(file))
-        return nullptr;
-    THost& host = container.Host;
-    host.SetStatusText("Adding \"" + file.filename().string() + "\", please wait...");
-    host.ProcessMessages();
-    std::unique_ptr<TItemInfo> item = NewFileItem(container, target, file);
-    const PackResult packed = WithinInMemoryLimit(item->Size) ? PackItemInMemory(container, file, "", item.get())
-                                                               : PackItemViaFiles(container, file, "", item.get());
-    if (packed != PackResult::Ok) {
-        host.Display(ResultMessage(packed), item->Name, ResultIcon(packed), false, true);
-        return nullptr;
-    }
-    item->Index = -1;
-    return container.Tree.Add(target, std::move(item));
+    return AddPackedFile(container, target, PackDiskFile(container, file));
 }
 
 TTreeNode* AddFolderItems(TContainer& container, TTreeNode* target, const fs::path& source, TAddCounters& counters)
@@ -91,27 +131,25 @@ TTreeNode* AddFolderItems(TContainer& container, TTreeNode* target, const fs::pa
     if (!fs::is_directory(source, error))
         return nullptr;
     const fs::path folder = source.has_filename() ? source : source.parent_path();
-    TTreeNode* top = AddFolderNode(container.Tree, target, CleanItemName(folder.filename().string()));
-    AddFilesOfFolder(container, top, folder, counters);
+    const std::vector<TAddStep> steps = PlanFolder(folder);
+    TPackQueue queue(container, FilesOf(steps), CompressionThreads());
 
-    // Disk folder of every folder node of the new subtree; nodes are visited in tree order,
-    // including those made during the walk, so a folder's files come before its subfolders.
-    std::unordered_map<const TTreeNode*, fs::path> diskFolders {{top, folder}};
-    std::vector<TTreeNode*> pending {top};
-    while (!pending.empty() && !container.Host.CancelRequested()) {
-        TTreeNode* node = pending.back();
-        pending.pop_back();
-        std::vector<TTreeNode*> made;
-        for (const fs::path& subfolder : ListFolder(diskFolders[node], true)) {
-            TTreeNode* child = AddFolderNode(container.Tree, node, CleanItemName(subfolder.filename().string()));
-            diskFolders[child] = subfolder;
-            AddFilesOfFolder(container, child, subfolder, counters);
-            made.push_back(child);
+    std::vector<TTreeNode*> nodes(steps.size(), nullptr);
+    nodes[0] = AddFolderNode(container.Tree, target, CleanItemName(folder.filename().string()));
+    for (size_t i = 1; i < steps.size(); ++i) {
+        const TAddStep& step = steps[i];
+        TTreeNode* parent = nodes[static_cast<size_t>(step.Parent)];
+        if (step.IsFolder) {
+            // The files of one folder go in without a cancel check between them.
             if (container.Host.CancelRequested())
                 break;
+            nodes[i] = AddFolderNode(container.Tree, parent, CleanItemName(step.Path.filename().string()));
+        } else {
+            ++counters.FilesFound;
+            Count(counters, AddPackedFile(container, parent, queue.Next()));
         }
-        pending.insert(pending.end(), made.rbegin(), made.rend());
     }
+    TTreeNode* top = nodes[0];
     if (folder.filename().empty())
         top->Item().Name = "New Folder";
     top->Item().Name = UniqueSiblingName(container.Tree, target, top->Item().Name, top);
@@ -129,12 +167,10 @@ TTreeNode* AddFiles(TContainer& container, TTreeNode* target, const std::vector<
     host.Display(files.size() == 1 ? "Adding file" : "Adding files", "", liInformation, false, false);
     host.SetBusy(true, true);
     TTreeNode* last = nullptr;
-    for (const fs::path& file : files) {
-        last = AddFileItem(container, target, file);
-        if (last) {
-            ++counters.FilesAdded;
-            counters.TotalSize += last->Item().Size;
-        }
+    TPackQueue queue(container, files, CompressionThreads());
+    for (size_t i = 0; i < files.size(); ++i) {
+        last = AddPackedFile(container, target, queue.Next());
+        Count(counters, last);
         if (host.CancelRequested())
             break;
     }

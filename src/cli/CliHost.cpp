@@ -47,13 +47,16 @@ void CliHost::SetStatusText(const std::string& text)
     }
 }
 
-int CliHost::TaskMessageBox(const std::string& instruction, const std::string& content, int, int buttons)
+int CliHost::TaskMessageBox(const std::string& instruction, const std::string& content, int icon, int buttons)
 {
     EndProgress();
-    FErr << instruction;
+    std::ostream& stream = icon == miInformation ? FOut : FErr;
+    stream << instruction;
     if (!content.empty())
-        FErr << ' ' << content;
-    FErr << '\n';
+        stream << ' ' << content;
+    stream << '\n';
+    if (ConfirmQuestions && (buttons & mbYes))
+        return mrYes;
     // Nobody is there to answer: take the safe answer of the button set.
     if (buttons & mbCancel)
         return mrCancel;

@@ -40,6 +40,7 @@ public:
     std::string SaveTarget;
     // False when passwords can come from nowhere: a refused request then fails only its item.
     bool CanAskUser = false;
+    bool ConfirmQuestions = false;  // the command itself was the user's "yes"
     bool Verbose = false;   // shows information entries too
     bool Progress = false;  // status texts overwrite one line on standard error
 

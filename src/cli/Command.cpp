@@ -29,6 +29,10 @@ std::vector<std::unique_ptr<TCommand>> AllCommands()
     commands.push_back(MakeCreateCommand());
     commands.push_back(MakeAddCommand());
     commands.push_back(MakeExtractCommand());
+    commands.push_back(MakeTestCommand());
+    commands.push_back(MakeEncryptCommand());
+    commands.push_back(MakeDecryptCommand());
+    commands.push_back(MakeWipeCommand());
     commands.push_back(MakeListCommand());
     commands.push_back(MakeInfoCommand());
     return commands;

@@ -111,7 +111,7 @@ TEST(CliHelp, OverviewAndEveryCommandExplainThemselves)
 {
     const CliRun overview = RunCli({"--help"});
     EXPECT_EQ(overview.Status, 0);
-    for (const char* command : {"create", "add", "extract", "list", "info"}) {
+    for (const char* command : {"create", "add", "extract", "test", "encrypt", "decrypt", "wipe", "list", "info"}) {
         EXPECT_NE(overview.Out.find(std::string("  ") + command), std::string::npos) << command;
         const CliRun help = RunCli({command, "--help"});
         EXPECT_EQ(help.Status, 0);

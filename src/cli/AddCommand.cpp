@@ -23,12 +23,8 @@ public:
     }
     std::vector<TOptionSpec> Options() const override
     {
-        std::vector<TOptionSpec> options {
-            {"into", true, "PATH", "add below this catalogue folder (names joined by \"/\")"},
-            {"verbose", false, "", "show every step"}};
-        for (const TOptionSpec& option : PasswordOptions())
-            options.push_back(option);
-        return options;
+        return WithVerboseAndPasswordOptions(
+            {{"into", true, "PATH", "add below this catalogue folder (names joined by \"/\")"}});
     }
 
     int Execute(const TParsedArgs& args, TCliContext& context) override

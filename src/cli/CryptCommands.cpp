@@ -4,7 +4,6 @@
 #include "Command.h"
 #include "Session.h"
 #include "protection/EncryptionRuns.h"
-#include "protection/FolderRestriction.h"
 
 namespace pyxa::cli {
 
@@ -29,10 +28,7 @@ public:
     }
     std::vector<TOptionSpec> Options() const override
     {
-        std::vector<TOptionSpec> options {{"verbose", false, "", "show every step"}};
-        for (const TOptionSpec& option : PasswordOptions())
-            options.push_back(option);
-        return options;
+        return WithVerboseAndPasswordOptions({});
     }
 
     int Execute(const TParsedArgs& args, TCliContext& context) override
@@ -63,13 +59,10 @@ public:
         // A password given for the run serves as the automatic password, in place of the prompt.
         if (session.GivenPassword)
             container.GlobalPassword = *session.GivenPassword;
-        const TFolderOpener openFolder = [&container](TTreeNode& folder) {
-            return OpenRestrictedFolder(container, folder);
-        };
         const bool single = node && !node->IsFolder();
         const std::optional<TCryptRunTotals> totals =
-            FEncrypt ? (single ? EncryptItemCommand(container) : EncryptFolderCommand(container, openFolder))
-                     : (single ? DecryptItemCommand(container) : DecryptFolderCommand(container, openFolder));
+            FEncrypt ? (single ? EncryptItemCommand(container) : EncryptFolderCommand(container))
+                     : (single ? DecryptItemCommand(container) : DecryptFolderCommand(container));
         session.PrintStatus();
         if (!totals)
             return ecItemsFailed;

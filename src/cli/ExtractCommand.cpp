@@ -23,11 +23,7 @@ public:
     }
     std::vector<TOptionSpec> Options() const override
     {
-        std::vector<TOptionSpec> options {{"to", true, "DIR", "the destination folder (required)"},
-                                          {"verbose", false, "", "show every step"}};
-        for (const TOptionSpec& option : PasswordOptions())
-            options.push_back(option);
-        return options;
+        return WithVerboseAndPasswordOptions({{"to", true, "DIR", "the destination folder (required)"}});
     }
 
     int Execute(const TParsedArgs& args, TCliContext& context) override

@@ -14,6 +14,14 @@ std::vector<TOptionSpec> PasswordOptions()
             {"password-file", true, "FILE", "take the password from the first line of FILE"}};
 }
 
+std::vector<TOptionSpec> WithVerboseAndPasswordOptions(std::vector<TOptionSpec> options)
+{
+    options.push_back({"verbose", false, "", "show every step"});
+    for (TOptionSpec& option : PasswordOptions())
+        options.push_back(std::move(option));
+    return options;
+}
+
 TPasswordSetup ReadGivenPassword(const TParsedArgs& args)
 {
     TPasswordSetup setup;

@@ -13,6 +13,8 @@ namespace pyxa::cli {
 
 // The options that name a password source.
 std::vector<TOptionSpec> PasswordOptions();
+// A command's own options, then --verbose and the password options.
+std::vector<TOptionSpec> WithVerboseAndPasswordOptions(std::vector<TOptionSpec> options);
 
 struct TPasswordSetup {
     std::optional<std::string> Given;  // from --password-env or --password-file

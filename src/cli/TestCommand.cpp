@@ -19,10 +19,7 @@ public:
     }
     std::vector<TOptionSpec> Options() const override
     {
-        std::vector<TOptionSpec> options {{"verbose", false, "", "show every step"}};
-        for (const TOptionSpec& option : PasswordOptions())
-            options.push_back(option);
-        return options;
+        return WithVerboseAndPasswordOptions({});
     }
 
     int Execute(const TParsedArgs& args, TCliContext& context) override

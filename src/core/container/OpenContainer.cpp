@@ -5,7 +5,9 @@
 #include "container/IndexDocument.h"
 #include "container/Iso8601.h"
 #include "container/Layout.h"
+#include "protection/ReadOnlyLock.h"
 #include "support/FileUtil.h"
+#include "support/ScratchFile.h"
 
 #include <algorithm>
 #include <strings.h>
@@ -16,17 +18,6 @@ namespace pyxa {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Deletes a scratch file when the routine that made it ends, whatever the outcome.
-class TScratchFile {
-public:
-    explicit TScratchFile(fs::path path) : FPath(std::move(path)) {}
-    ~TScratchFile() { DeleteFileIfExists(FPath); }
-    const fs::path& Path() const { return FPath; }
-
-private:
-    fs::path FPath;
-};
 
 // Copies the compressed index out of the container into the scratch file.
 OpenResult CopyCompressedIndex(const fs::path& fileName, const fs::path& scratch, uint32_t& indexCrc)
@@ -67,8 +58,10 @@ void ReadRootAttributes(TContainer& container, const pugi::xml_node& root)
 {
     const pugi::xml_attribute date = root.attribute("Date");
     container.LastSaved = date ? IsoToDateTimeZ(date.value()) : TDateTimeZ {};
+    // A locked container is locked through the same path as the user's command.
     const pugi::xml_attribute locked = root.attribute("Locked");
-    container.SetLocked(locked && strcasecmp(locked.value(), "true") == 0);
+    if (locked && strcasecmp(locked.value(), "true") == 0)
+        ApplyReadOnlyLock(container, true);
 }
 
 }  // namespace

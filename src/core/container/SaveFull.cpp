@@ -4,6 +4,7 @@
 #include "codecs/Crc32.h"
 #include "container/SaveSteps.h"
 #include "support/FileUtil.h"
+#include "support/ScratchFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,27 +23,6 @@ struct TPlacedItem {
     TItemInfo* Item;
     int64_t NewIndex;
     uint32_t BlockCrc;
-};
-
-// Deletes the new container unless it was put in place.
-class TNewContainer {
-public:
-    explicit TNewContainer(fs::path path) : FPath(std::move(path)) {}
-    ~TNewContainer()
-    {
-        if (!FKept)
-            DeleteFileIfExists(FPath);
-    }
-    const fs::path& Path() const { return FPath; }
-    void Keep(fs::path finalPath)
-    {
-        FPath = std::move(finalPath);
-        FKept = true;
-    }
-
-private:
-    fs::path FPath;
-    bool FKept = false;
 };
 
 bool WriteBlockHead(TFileStream& out, int64_t length, uint32_t crc)
@@ -187,17 +167,16 @@ void CommitPlacedItems(std::vector<TPlacedItem>& placed)
 }
 
 // The target could not be replaced: keep the data under the new file's own name with ".pyxa".
-void KeepUnderFallbackName(TContainer& container, TNewContainer& created)
+void KeepUnderFallbackName(TContainer& container, TScratchFile& created)
 {
-    fs::path fallback = created.Path();
+    fs::path saved = created.Release();
+    fs::path fallback = saved;
     fallback.replace_extension(".pyxa");
     std::error_code error;
-    if (!fs::exists(fallback, error) && ::rename(created.Path().c_str(), fallback.c_str()) == 0)
-        created.Keep(fallback);
-    else
-        created.Keep(created.Path());
+    if (!fs::exists(fallback, error) && ::rename(saved.c_str(), fallback.c_str()) == 0)
+        saved = fallback;
     container.Host.TaskMessageBox("The renaming operation could not be completed.",
-                                  "Your file was saved to \"" + created.Path().string() + "\"", miWarning, mbOK);
+                                  "Your file was saved to \"" + saved.string() + "\"", miWarning, mbOK);
 }
 
 }  // namespace
@@ -205,7 +184,8 @@ void KeepUnderFallbackName(TContainer& container, TNewContainer& created)
 SaveResult WriteFullContainer(TContainer& container, const TSaveStepHook& afterStep)
 {
     const fs::path target = container.FileNameTmp;
-    TNewContainer created(NewTempFileName(target.parent_path()));
+    // The new container is deleted on every failure until it is in place.
+    TScratchFile created(NewTempFileName(target.parent_path()));
     TFileStream out;
     if (!out.Open(created.Path(), TFileMode::CreateNew))
         return SaveResult::CannotCreateContainer;
@@ -233,7 +213,7 @@ SaveResult WriteFullContainer(TContainer& container, const TSaveStepHook& afterS
         KeepUnderFallbackName(container, created);
         return SaveResult::Ok;
     }
-    created.Keep(target);
+    created.Release();
     SyncFolder(target.parent_path());
     if (afterStep)
         afterStep("new container in place");

@@ -4,6 +4,8 @@
 
 #include "protection/EncryptionRuns.h"
 
+#include "protection/FolderRestriction.h"
+
 #include <string>
 #include <vector>
 
@@ -49,16 +51,17 @@ constexpr TRunKind kEncryptRun {"Encrypting file/s", "Encrypting \"", "This fold
 constexpr TRunKind kDecryptRun {"Decrypting file/s", "Decrypting \"", "This folder has not been decrypted",
                                 "File decrypted.", " files successfully decrypted.", DecryptStep};
 
-// A restricted folder with a password opens only through the front end's check.
-bool IsGuardedFolder(const TItemInfo& item)
+bool IsClosedRestrictedFolder(const TTreeNode& node)
 {
-    return item.IsFolder && item.Encrypted && !item.TmpPass.empty();
+    return IsRestrictedFolder(node) && !node.Expanded;
 }
 
-bool Entered(THost& host, TTreeNode& folder, const TFolderOpener& openFolder)
+// Opens a closed restricted folder as expanding it would: through the front end when it takes
+// that part, else through the restriction check itself.
+bool Entered(TContainer& container, TTreeNode& folder, const TFolderOpener& openFolder)
 {
-    const bool opened = openFolder && openFolder(folder);
-    host.ProcessMessages();
+    const bool opened = openFolder ? openFolder(folder) : OpenRestrictedFolder(container, folder);
+    container.Host.ProcessMessages();
     return opened;
 }
 
@@ -105,7 +108,7 @@ TCryptRunTotals RunOverItems(TContainer& container, TTreeNode* start, const std:
     const std::vector<TTreeNode*> nodes = start ? SubtreeNodes(start) : container.Tree.Nodes();
     for (size_t i = 0; i < nodes.size() && !host.CancelRequested();) {
         TTreeNode& node = *nodes[i];
-        if (IsGuardedFolder(node.Item()) && !Entered(host, node, openFolder)) {
+        if (IsClosedRestrictedFolder(node) && !Entered(container, node, openFolder)) {
             host.Display(kind.FolderSkipped, node.Text(), liWarning, true, true);
             i += static_cast<size_t>(SubtreeCount(&node));
             continue;

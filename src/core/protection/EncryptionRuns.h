@@ -25,9 +25,10 @@ EncryptItemResult EncryptStoredItem(TContainer& container, TItemInfo* item, cons
 // from Crc is logged as a warning and still decrypted.
 DecryptItemResult DecryptStoredItem(TContainer& container, TItemInfo* item, const std::string& password);
 
-// Asked when a run reaches a restricted folder with a password: true when the folder may be
-// entered (the front end opens it, which may ask for its password). Without one such a folder
-// stays closed and its subtree is skipped.
+// Asked when a run reaches a restricted folder that is not expanded: true when it may be walked
+// into. A front end passes one to open the folder in its view, which runs the restriction check;
+// without one the run runs that check (OpenRestrictedFolder) itself. A folder that stays closed is
+// skipped with its subtree.
 using TFolderOpener = std::function<bool(TTreeNode& folder)>;
 
 struct TCryptRunTotals {

@@ -9,6 +9,7 @@
 #include "codecs/Crc32.h"
 #include "codecs/ItemPipeline.h"
 #include "support/FileUtil.h"
+#include "support/ScratchFile.h"
 
 #include <optional>
 #include <utility>
@@ -18,25 +19,6 @@ namespace pyxa {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A scratch file that is deleted when it goes out of scope, unless it was handed over.
-class TScratchFile {
-public:
-    explicit TScratchFile(fs::path path) : FPath(std::move(path)) {}
-    ~TScratchFile()
-    {
-        if (!FPath.empty())
-            DeleteFileIfExists(FPath);
-    }
-    TScratchFile(const TScratchFile&) = delete;
-    TScratchFile& operator=(const TScratchFile&) = delete;
-
-    const fs::path& Path() const { return FPath; }
-    fs::path Release() { return std::exchange(FPath, fs::path()); }
-
-private:
-    fs::path FPath;
-};
 
 // The packed data of an item as it is now: a copy of a stored item's block, checked against the
 // block's CRC-32 and deleted after use, or the temporary file of a pending or replaced item, which

@@ -476,13 +476,17 @@ TEST_F(EncryptionRunsTest, ACancelStopsTheRunBeforeTheNextFileAndKeepsWhatWasDon
 // ---- restricted folders ----
 
 struct TRestrictedCase {
-    const char* Name;
-    TDirection Direction;
-    const char* FolderPassword;
-    std::function<bool(THost&)> Opener;  // null: no front end to open folders
-    std::vector<std::string> Changed;
-    bool Skipped;
-    bool Cancelled;
+    const char* Name = "";
+    TDirection Direction = TDirection::Encrypt;
+    const char* FolderPassword = "";
+    std::vector<TPasswordAnswer> Answers {};  // to the restriction check's prompts
+    std::string Automatic {};
+    bool Expanded = false;
+    std::function<bool()> Opener {};  // a front end's opener; null: the run checks by itself
+    std::vector<std::string> Changed {};
+    size_t Prompts = 0;
+    bool Skipped = false;
+    bool Cancelled = false;
 };
 
 void PrintTo(const TRestrictedCase& c, std::ostream* os)
@@ -492,20 +496,24 @@ void PrintTo(const TRestrictedCase& c, std::ostream* os)
 
 class EncryptionRestrictedFolder : public EncryptionRunsTest, public ::testing::WithParamInterface<TRestrictedCase> {};
 
-TEST_P(EncryptionRestrictedFolder, AClosedRestrictedFolderIsSkippedWithEverythingBelowIt)
+// Private (restricted) holds hidden.txt and Inner/deep.txt; open.txt follows it.
+TEST_P(EncryptionRestrictedFolder, AFolderThatStaysClosedIsSkippedWithEverythingBelowIt)
 {
     const TRestrictedCase& c = GetParam();
     const std::string packedWith = c.Direction == TDirection::Encrypt ? "" : kPassword;
     TTreeNode* privateFolder = AddFolder(nullptr, "Private", true, c.FolderPassword);
+    privateFolder->Expanded = c.Expanded;
     AddFile(privateFolder, "hidden.txt", packedWith);
     AddFile(AddFolder(privateFolder, "Inner"), "deep.txt", packedWith);
     AddFile(nullptr, "open.txt", packedWith);
+    Host.PasswordAnswers.assign(c.Answers.begin(), c.Answers.end());
+    Container.GlobalPassword = c.Automatic;
     std::vector<std::string> asked;
     TFolderOpener opener;
     if (c.Opener) {
         opener = [&](TTreeNode& folder) {
             asked.push_back(folder.Text());
-            return c.Opener(Host);
+            return c.Opener();
         };
     }
 
@@ -519,28 +527,36 @@ TEST_P(EncryptionRestrictedFolder, AClosedRestrictedFolderIsSkippedWithEverythin
     EXPECT_EQ(changed, c.Changed);
     EXPECT_EQ(totals.Done, static_cast<int32_t>(c.Changed.size()));
     EXPECT_EQ(totals.Cancelled, c.Cancelled);
+    EXPECT_EQ(Host.PasswordRequests.size(), c.Prompts);
+    for (const TPasswordRequest& request : Host.PasswordRequests)
+        EXPECT_EQ(request.Label, "The folder \"Private\" is open protected...");
     if (c.Skipped) {
         ASSERT_FALSE(Problems().empty());
         ExpectEntry(Problems()[0], Worded("This folder has not been *", c.Direction), "Private", liWarning, true, true);
     } else {
         EXPECT_TRUE(Problems().empty());
     }
-    const bool guarded = *c.FolderPassword != '\0';
-    EXPECT_EQ(asked, (guarded && c.Opener ? std::vector<std::string> {"Private"} : std::vector<std::string> {}));
+    EXPECT_EQ(asked, (c.Opener ? std::vector<std::string> {"Private"} : std::vector<std::string> {}));
 }
 
+const std::vector<std::string> kAllThree {"hidden.txt", "deep.txt", "open.txt"};
+
 const TRestrictedCase kRestrictedCases[] = {
-    {"NoFrontEnd", TDirection::Encrypt, "folder pw", nullptr, {"open.txt"}, true, false},
-    {"Refused", TDirection::Decrypt, "folder pw", [](THost&) { return false; }, {"open.txt"}, true, false},
-    {"Opened", TDirection::Encrypt, "folder pw", [](THost&) { return true; },
-     {"hidden.txt", "deep.txt", "open.txt"}, false, false},
-    {"PromptCancelled", TDirection::Encrypt, "folder pw",
-     [](THost& host) {
-         host.RequestCancel();
-         return false;
-     },
-     {}, true, true},
-    {"NoFolderPassword", TDirection::Decrypt, "", nullptr, {"hidden.txt", "deep.txt", "open.txt"}, false, false},
+    {.Name = "RightPassword", .Direction = TDirection::Encrypt, .FolderPassword = "folder pw",
+     .Answers = {{true, "folder pw", false}}, .Changed = kAllThree, .Prompts = 1},
+    {.Name = "WrongPassword", .Direction = TDirection::Decrypt, .FolderPassword = "folder pw",
+     .Answers = {{true, "Folder pw", false}}, .Changed = {"open.txt"}, .Prompts = 1, .Skipped = true},
+    {.Name = "PromptCancelled", .Direction = TDirection::Encrypt, .FolderPassword = "folder pw",
+     .Answers = {{false, "", false}}, .Changed = {}, .Prompts = 1, .Skipped = true, .Cancelled = true},
+    {.Name = "AutomaticPassword", .Direction = TDirection::Encrypt, .FolderPassword = "folder pw",
+     .Automatic = "folder pw", .Changed = kAllThree},
+    {.Name = "AlreadyExpanded", .Direction = TDirection::Decrypt, .FolderPassword = "folder pw", .Expanded = true,
+     .Changed = kAllThree},
+    {.Name = "NoFolderPassword", .Direction = TDirection::Decrypt, .FolderPassword = "", .Changed = kAllThree},
+    {.Name = "FrontEndOpens", .Direction = TDirection::Encrypt, .FolderPassword = "folder pw",
+     .Opener = [] { return true; }, .Changed = kAllThree},
+    {.Name = "FrontEndRefuses", .Direction = TDirection::Decrypt, .FolderPassword = "folder pw",
+     .Opener = [] { return false; }, .Changed = {"open.txt"}, .Skipped = true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, EncryptionRestrictedFolder, ::testing::ValuesIn(kRestrictedCases),

@@ -51,11 +51,11 @@ std::string CleanItemName(const std::string& name)
         // "/" separates paths on this platform, as "\" and ":" do elsewhere; NUL ends names.
         cleaned += c == '\\' || c == ':' || c == '/' || c == '\0' ? '_' : c;
     }
-    const size_t start = cleaned.find_first_not_of('.');
-    if (start == std::string::npos)
+    // Leading and trailing dots are part of names here (".config" is a hidden folder, not
+    // "config"); only a name made of nothing but dots is no name at all.
+    if (cleaned.find_first_not_of('.') == std::string::npos)
         return "No Name";
-    const size_t end = cleaned.find_last_not_of('.');
-    return cleaned.substr(start, end - start + 1);
+    return cleaned;
 }
 
 std::string UniqueSiblingName(const TCatalogue& tree, const TTreeNode* parent, const std::string& wanted,

@@ -8,8 +8,8 @@
 
 namespace pyxa {
 
-// Trims blanks and control characters, replaces "\", ":" and "/" by "_", removes line breaks and
-// leading and trailing dots; an empty result gives "No Name".
+// Trims blanks and control characters, replaces "\", ":", "/" and NUL by "_" and removes line
+// breaks; an empty result, or one made only of dots, gives "No Name".
 std::string CleanItemName(const std::string& name);
 // wanted, or wanted + " (n)" with the first n that no sibling (other than ignored) carries.
 std::string UniqueSiblingName(const TCatalogue& tree, const TTreeNode* parent, const std::string& wanted,

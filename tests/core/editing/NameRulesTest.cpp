@@ -18,17 +18,17 @@ std::unique_ptr<TItemInfo> Item(const std::string& name, bool folder)
 TEST(CleanItemName, TrimsReplacesAndDropsDots)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"  a:b\\c.  ", "a_b_c"},
+        {"  a:b\\c.  ", "a_b_c."},
         {"...", "No Name"},
         {"", "No Name"},
         {" \t ", "No Name"},
-        {".hidden", "hidden"},
-        {"name.", "name"},
+        {".hidden", ".hidden"},
+        {"name.", "name."},
         {"a.b.c", "a.b.c"},
         {"two\r\nlines", "twolines"},
         {"dir/file", "dir_file"},
         {"..", "No Name"},
-        {"../../etc/passwd", "_.._etc_passwd"},
+        {"../../etc/passwd", ".._.._etc_passwd"},
         {std::string("nul\0byte", 8), "nul_byte"},
         {"keep *?<>|\" these", "keep *?<>|\" these"},
         {"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
@@ -45,7 +45,7 @@ TEST(UniqueNames, CountUpPastCaseInsensitiveClashes)
     tree.Add(folder, Item("copy (1) of A.TXT", false));
     EXPECT_EQ(UniqueCopyName(tree, "A.txt", folder), "Copy (2) of A.txt");
     EXPECT_EQ(UniqueCopyName(tree, "b.txt", folder), "b.txt");
-    EXPECT_EQ(UniqueCopyName(tree, " .x: ", folder), "x_");
+    EXPECT_EQ(UniqueCopyName(tree, " .x: ", folder), ".x_");
 
     tree.Add(nullptr, Item("New Folder", true));
     tree.Add(nullptr, Item("new folder (1)", false));

@@ -111,7 +111,7 @@ TEST_F(AddItemsTest, FolderTreeComesInWithFilesBeforeSubfoldersAndSorted)
     EXPECT_EQ(top->Text(), "Photos (1)");
     EXPECT_EQ(Paths(), (std::vector<std::string> {"photos", "Photos (1)/", "Photos (1)/Empty/", "Photos (1)/Trips/",
                                                   "Photos (1)/Trips/2020/", "Photos (1)/Trips/2020/x.jpg",
-                                                  "Photos (1)/A.jpg", "Photos (1)/b.jpg", "Photos (1)/hidden"}));
+                                                  "Photos (1)/.hidden", "Photos (1)/A.jpg", "Photos (1)/b.jpg"}));
     EXPECT_EQ(counters.FilesFound, 4);
     EXPECT_EQ(counters.FilesAdded, 4);
     EXPECT_EQ(host.LastStatus(), "4 of 4 files added. Total size: 4Bytes");

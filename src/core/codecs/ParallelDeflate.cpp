@@ -128,7 +128,8 @@ std::unique_ptr<TChunk> ReadChunk(TStream& source, const std::vector<uint8_t>& t
 {
     auto chunk = std::make_unique<TChunk>();
     chunk->Input.resize(tail.size() + kChunkSize);
-    std::memcpy(chunk->Input.data(), tail.data(), tail.size());
+    if (!tail.empty())
+        std::memcpy(chunk->Input.data(), tail.data(), tail.size());
     chunk->DictionaryLength = tail.size();
     size_t filled = 0;
     while (filled < kChunkSize) {

@@ -1,0 +1,317 @@
+#include "MainForm.h"
+
+#include "CatalogueModel.h"
+#include "LogForm.h"
+#include "Pictures.h"
+#include "PrivateMessages.h"
+#include "StatusPanels.h"
+#include "protection/EncryptionRuns.h"
+#include "support/ProductTexts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace pyxa {
+
+namespace {
+
+constexpr const char* kMenuStyle =
+    "QMenu { background: #D6D6D6; border: 1px solid #A0A0A0; color: black; }"
+    "QMenu::item { padding: 3px 18px 3px 26px; }"
+    "QMenu::item:selected { background: #C8C8C8; border: 1px solid #3060C0; }"
+    "QMenu::item:disabled { color: grey; }"
+    "QMenu::separator { height: 1px; background: #EAEAEA; margin: 3px 4px; }";
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+namespace {
+const QSize kSmallestSize(320, 430);
+}  // namespace
+
+TMainForm::TMainForm(TDialogs& dialogs, QStringList arguments, QWidget* parent)
+    : QMainWindow(parent), Dialogs(dialogs), Host(*this), Container(Host), FArguments(std::move(arguments))
+{
+    setObjectName("MainForm");
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    CreateTree(central);
+    layout->addWidget(TreeView, 1);
+    layout->addWidget(CreateRightPanel(central));
+    setCentralWidget(central);
+    CreatePopups();
+    CreateStatusBar();
+    LogForm = new TLogForm(Dialogs, this);
+    // Opens roomier than its smallest useful size, which stays the minimum.
+    setMinimumSize(kSmallestSize);
+    resize(560, 480);
+    UpdateTitle();
+    UpdateStatusImages();
+    UpdateCommandState(false);
+}
+
+TMainForm::~TMainForm()
+{
+    Container.WorkingFolder.Remove();
+}
+
+void TMainForm::CreateTree(QWidget* parent)
+{
+    Model = new TCatalogueModel(Container.Tree, this);
+    TreeView = new QTreeView(parent);
+    TreeView->setObjectName("TreeView");
+    TreeView->setModel(Model);
+    TreeView->setHeaderHidden(true);
+    TreeView->setFrameShape(QFrame::NoFrame);
+    TreeView->setIndentation(19);
+    TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    TreeView->setStyleSheet("QTreeView { background: #F8F9FC; }");
+    TreeView->installEventFilter(this);
+    TreeView->viewport()->installEventFilter(this);
+    connect(TreeView->selectionModel(), &QItemSelectionModel::currentChanged, this, &TMainForm::TreeViewChange);
+    connect(TreeView, &QTreeView::expanded, this, &TMainForm::TreeViewExpanded);
+    connect(TreeView, &QTreeView::collapsed, this, &TMainForm::TreeViewCollapsed);
+    connect(TreeView, &QTreeView::customContextMenuRequested, this, &TMainForm::FilePopupPopup);
+    WaitPanel = new TWaitPanel(TreeView);
+    connect(WaitPanel, &TWaitPanel::Clicked, this, &TMainForm::WaitPanelMouseDown);
+}
+
+QToolButton* TMainForm::AddSpeedButton(QWidget* panel, const char* name, const QString& hint, TButtonPicture picture)
+{
+    auto* button = new QToolButton(panel);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(ButtonIcon(picture));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    button->setFixedSize(26, 24);
+    button->setCursor(Qt::PointingHandCursor);
+    panel->layout()->addWidget(button);
+    return button;
+}
+
+QWidget* TMainForm::CreateRightPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName("RightPanel");
+    panel->setFixedWidth(30);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(2, 4, 2, 4);
+    column->setSpacing(2);
+    using P = TButtonPicture;
+    AddFilesBt = AddSpeedButton(panel, "AddFilesBt", "Add file/s (key Shift+Ins)", P::AddFiles);
+    AddFoldersBt = AddSpeedButton(panel, "AddFoldersBt", "Add folders (key Ctrl+Ins)", P::AddFolders);
+    GetBt = AddSpeedButton(panel, "GetBt", "Extract files and folders", P::Extract);
+    DeleteBt = AddSpeedButton(panel, "DeleteBt", "Delete files and folders (key Del)", P::Delete);
+    EncryptBt = AddSpeedButton(panel, "EncryptBt", "Encrypt or protect files and folders", P::Encrypt);
+    ColorBt = AddSpeedButton(panel, "ColorBt", "Change color (key F6)", P::Colour);
+    CommentsBt = AddSpeedButton(panel, "CommentsBt", "Comments (key F7)", P::Comments);
+    column->addSpacing(8);
+    OpenBt = AddSpeedButton(panel, "OpenBt", "Load Pyxa file (key Ctrl+O)", P::Open);
+    SaveBt = AddSpeedButton(panel, "SaveBt", "Save Pyxa file (key Ctrl+S)", P::Save);
+    OptionsBt = AddSpeedButton(panel, "OptionsBt", "Additional options...", P::Options);
+    column->addStretch(1);
+    AboutBt = AddSpeedButton(panel, "AboutBt", "About...", P::About);
+    SaveBt->setEnabled(false);
+    // Deleting, colours and comments arrive with the editing commands.
+    DeleteBt->setEnabled(false);
+    ColorBt->setEnabled(false);
+    CommentsBt->setEnabled(false);
+
+    connect(AddFilesBt, &QToolButton::clicked, this, &TMainForm::AddFilesBtClick);
+    connect(AddFoldersBt, &QToolButton::clicked, this, &TMainForm::AddFoldersBtClick);
+    connect(GetBt, &QToolButton::clicked, this, &TMainForm::GetBtClick);
+    connect(EncryptBt, &QToolButton::clicked, this, [this] { ShowPopup(EncryptPopup, EncryptBt); });
+    connect(OpenBt, &QToolButton::clicked, this, &TMainForm::OpenBtClick);
+    connect(SaveBt, &QToolButton::clicked, this, &TMainForm::SaveBtClick);
+    connect(OptionsBt, &QToolButton::clicked, this, [this] { ShowPopup(OptionsPopup, OptionsBt); });
+    connect(AboutBt, &QToolButton::clicked, this, &TMainForm::AboutBtClick);
+    return panel;
+}
+
+void TMainForm::CreatePopups()
+{
+    FilePopup = new QMenu(this);
+    FilePopup->setObjectName("FilePopup");
+    AddFiles2Bt = AddItem(FilePopup, "AddFiles2Bt", "Add file/s (key Shift+Ins)");
+    AddFolders2Bt = AddItem(FilePopup, "AddFolders2Bt", "Add folders (key Ctrl+Ins)");
+    Get2Bt = AddItem(FilePopup, "Get2Bt", "Extract");
+    FilePopup->addSeparator();
+    ShowInfoBt = AddItem(FilePopup, "ShowInfoBt", "Display information");
+    connect(AddFiles2Bt, &QAction::triggered, this, &TMainForm::AddFilesBtClick);
+    connect(AddFolders2Bt, &QAction::triggered, this, &TMainForm::AddFoldersBtClick);
+    connect(Get2Bt, &QAction::triggered, this, &TMainForm::GetBtClick);
+    connect(ShowInfoBt, &QAction::triggered, this, &TMainForm::ShowInfoBtClick);
+
+    OptionsPopup = new QMenu(this);
+    OptionsPopup->setObjectName("OptionsPopup");
+    OpenLogBt = AddItem(OptionsPopup, "OpenLogBt", "Open event log");
+    OptionsPopup->addSeparator();
+    TestPyxaBt = AddItem(OptionsPopup, "TestPyxaBt", "Test Pyxa file integrity");
+    SaveAsBt = AddItem(OptionsPopup, "SaveAsBt", "Save As...");
+    DeletePyxaBt = AddItem(OptionsPopup, "DeletePyxaBt", "Delete current Pyxa file");
+    WipePyxaBt = AddItem(OptionsPopup, "WipePyxaBt", "Wipe securely current Pyxa file");
+    WipeFileBt = AddItem(OptionsPopup, "WipeFileBt", "Wipe securely another file...");
+    connect(OpenLogBt, &QAction::triggered, this, &TMainForm::OpenLogBtClick);
+    connect(TestPyxaBt, &QAction::triggered, this, &TMainForm::TestPyxaBtClick);
+    connect(SaveAsBt, &QAction::triggered, this, &TMainForm::SaveAsBtClick);
+    connect(DeletePyxaBt, &QAction::triggered, this, &TMainForm::DeletePyxaBtClick);
+    connect(WipePyxaBt, &QAction::triggered, this, &TMainForm::WipePyxaBtClick);
+    connect(WipeFileBt, &QAction::triggered, this, &TMainForm::WipeFileBtClick);
+
+    EncryptPopup = new QMenu(this);
+    EncryptPopup->setObjectName("EncryptPopup");
+    SetglobalpassBt = AddItem(EncryptPopup, "SetglobalpassBt", "Set automatic password");
+    ClearglobalpassBt = AddItem(EncryptPopup, "ClearglobalpassBt", "Clear automatic password");
+    EncryptFolderBt = AddItem(EncryptPopup, "EncryptFolderBt", "Encrypt folder and subfolders");
+    DecryptFolderBt = AddItem(EncryptPopup, "DecryptFolderBt", "Decrypt folder and subfolders");
+    EncryptItemBt = AddItem(EncryptPopup, "EncryptItemBt", "Encrypt this item");
+    DecryptItemBt = AddItem(EncryptPopup, "DecryptItemBt", "Decrypt this item");
+    LockPyxaBt = AddItem(EncryptPopup, "LockPyxaBt", "Lock Pyxa file read-only");
+    LockPyxaBt->setCheckable(true);
+    connect(SetglobalpassBt, &QAction::triggered, this, &TMainForm::SetglobalpassBtClick);
+    connect(ClearglobalpassBt, &QAction::triggered, this, &TMainForm::ClearglobalpassBtClick);
+    connect(EncryptFolderBt, &QAction::triggered, this, [this] { RunEngine([this] { EncryptFolderCommand(Container); }); });
+    connect(DecryptFolderBt, &QAction::triggered, this, [this] { RunEngine([this] { DecryptFolderCommand(Container); }); });
+    connect(EncryptItemBt, &QAction::triggered, this, [this] { RunEngine([this] { EncryptItemCommand(Container); }); });
+    connect(DecryptItemBt, &QAction::triggered, this, [this] { RunEngine([this] { DecryptItemCommand(Container); }); });
+    connect(LockPyxaBt, &QAction::triggered, this, &TMainForm::LockPyxaBtClick);
+
+    for (QMenu* menu : {FilePopup, OptionsPopup, EncryptPopup})
+        menu->setStyleSheet(kMenuStyle);
+    connect(OptionsPopup, &QMenu::aboutToShow, this, &TMainForm::OptionsPopupPopup);
+    connect(EncryptPopup, &QMenu::aboutToShow, this, &TMainForm::EncryptPopupPopup);
+}
+
+void TMainForm::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    StatusPanel1 = new TStatusImagePanel(bar);
+    StatusPanel2 = new TStatusImagePanel(bar);
+    StatusPanel3 = new QLabel(bar);
+    StatusPanel3->setObjectName("StatusPanel3");
+    StatusPanel3->setMinimumWidth(40);
+    bar->addWidget(StatusPanel1);
+    bar->addWidget(StatusPanel2);
+    bar->addWidget(StatusPanel3, 1);
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    switch (PrivateMessageOf(event)) {
+    case WM_STARTUP:
+        Startup();
+        return true;
+    case WM_OPENFILE:
+        LoadContainerMessage();
+        return true;
+    case WM_SAVEFILE: {
+        const auto* message = static_cast<const TPrivateMessage*>(event);
+        SaveFileMessage(message->WParam, message->LParam);
+        return true;
+    }
+    default:
+        return QMainWindow::event(event);
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TreeView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return TreeViewKeyDown(key->key(), key->modifiers()) || QMainWindow::eventFilter(watched, event);
+    }
+    if (watched == TreeView->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // A click beside every node leaves nothing selected: the commands then act on the whole catalogue.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!TreeView->indexAt(mouse->position().toPoint()).isValid()) {
+            TreeView->clearSelection();
+            TreeView->setCurrentIndex({});
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::TreeViewKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers wanted = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key == Qt::Key_Insert && wanted == Qt::ShiftModifier)
+        AddFilesBtClick();
+    else if (key == Qt::Key_Insert && wanted == Qt::ControlModifier)
+        AddFoldersBtClick();
+    else if (key == Qt::Key_O && wanted == Qt::ControlModifier && OpenBt->isEnabled())
+        OpenBtClick();
+    else if (key == Qt::Key_S && wanted == Qt::ControlModifier && SaveBt->isEnabled())
+        SaveBtClick();
+    else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && wanted == Qt::NoModifier &&
+             Model->NodeOf(TreeView->currentIndex()) && Model->NodeOf(TreeView->currentIndex())->IsFolder())
+        TreeView->setExpanded(TreeView->currentIndex(), !TreeView->isExpanded(TreeView->currentIndex()));
+    else
+        return false;
+    return true;
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FInitialized)
+        return;
+    FInitialized = true;
+    PostPrivateMessage(this, WM_STARTUP);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // Closing under a running operation would free the catalogue it works on.
+    if (FBusy) {
+        event->ignore();
+        return;
+    }
+    if (!FCloseConfirmed && Container.Modified() && !Container.Tree.Empty()) {
+        const int answer = AskToSaveChanges();
+        if (answer == mrCancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == mrYes) {
+            event->ignore();
+            PostPrivateMessage(this, WM_SAVEFILE, 1, 0);
+            return;
+        }
+    }
+    CloseMainWindow();
+    event->accept();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    CenterWaitPanel();
+}
+
+void TMainForm::CenterWaitPanel()
+{
+    WaitPanel->move((TreeView->width() - WaitPanel->width()) / 2, (TreeView->height() - WaitPanel->height()) / 2);
+}
+
+}  // namespace pyxa

@@ -1,0 +1,197 @@
+#include "AppTests.h"
+#include "CatalogueModel.h"
+#include "MainForm.h"
+#include "ScriptedDialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <filesystem>
+#include <memory>
+
+namespace pyxa::test {
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> gTemp;
+
+QString WriteFile(const QString& name, const QByteArray& content)
+{
+    const QString path = QDir(gTemp->path()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+// Shows the form and lets its start-up run.
+void Start(TMainForm& form)
+{
+    form.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+void AddTwoFiles(TMainForm& form, TScriptedDialogs& dialogs)
+{
+    dialogs.OpenAnswers.push_back({WriteFile("one.txt", "first file"), WriteFile("two.txt", QByteArray(5000, 'x'))});
+    form.AddFilesBtClick();
+}
+
+}  // namespace
+
+void MainFormTest::init()
+{
+    gTemp = std::make_unique<QTemporaryDir>();
+    QVERIFY(gTemp->isValid());
+    QDir(gTemp->path()).mkdir("tmp");
+    qputenv("TMPDIR", QDir(gTemp->path()).filePath("tmp").toUtf8());
+}
+
+void MainFormTest::cleanup()
+{
+    gTemp.reset();
+}
+
+void MainFormTest::AddedFilesSurviveSaveAndReopen()
+{
+    const QString target = QDir(gTemp->path()).filePath("packed.pyxa");
+    {
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs, {});
+        Start(form);
+        QCOMPARE(form.StatusPanel3->text(), QString("New file with no name"));
+        AddTwoFiles(form, dialogs);
+        QCOMPARE(form.Model->rowCount(), 2);
+        QVERIFY(form.SaveBt->isEnabled());
+        QCOMPARE(form.StatusImageIndex1(), 2);
+        dialogs.SaveAnswers.push_back(QDir(gTemp->path()).filePath("packed"));
+        form.SaveBtClick();
+        QCoreApplication::processEvents();
+        QVERIFY(QFile::exists(target));
+        QVERIFY(!form.SaveBt->isEnabled());
+        QCOMPARE(form.windowTitle(), QString("Pyxa - \"packed\""));
+        QCOMPARE(dialogs.FileRequests.back().Title, QString("Save Pyxa file..."));
+        QVERIFY(form.close());
+    }
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, {});
+    Start(form);
+    dialogs.OpenAnswers.push_back({target});
+    form.OpenBtClick();
+    QCoreApplication::processEvents();
+    QCOMPARE(form.Model->rowCount(), 2);
+    QCOMPARE(form.Model->index(0, 0).data().toString(), QString("one.txt"));
+    QCOMPARE(form.Model->index(1, 0).data().toString(), QString("two.txt"));
+    QVERIFY(form.GetBt->isEnabled());
+    QCOMPARE(form.StatusImageIndex1(), 0);
+}
+
+void MainFormTest::CloseQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("Cancel keeps the window") << 2 << false << false;
+    QTest::newRow("No closes without saving") << 7 << true << false;
+    QTest::newRow("Yes saves, then closes") << 6 << true << true;
+}
+
+void MainFormTest::CloseQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, saved);
+    const QString target = QDir(gTemp->path()).filePath("closing.pyxa");
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, {});
+    Start(form);
+    AddTwoFiles(form, dialogs);
+    dialogs.BoxAnswers.push_back(answer);
+    dialogs.SaveAnswers.push_back(target);
+    form.close();
+    QCoreApplication::processEvents();
+    QCOMPARE(dialogs.Boxes.size(), size_t(1));
+    QCOMPARE(dialogs.Boxes[0].Instruction, QString("File was not saved."));
+    QCOMPARE(dialogs.Boxes[0].Buttons, 1 | 2 | 8);
+    QCOMPARE(form.isVisible(), !closed);
+    QCOMPARE(QFile::exists(target), saved);
+}
+
+void MainFormTest::LockTogglesTitleAndCommands()
+{
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, {});
+    Start(form);
+    AddTwoFiles(form, dialogs);
+    QVERIFY(form.AddFilesBt->isEnabled());
+    form.LockPyxaBt->trigger();
+    QVERIFY(form.Container.Locked());
+    QCOMPARE(form.windowTitle(), QString("Pyxa - File Packer [Read-only]"));
+    QCOMPARE(form.StatusPanel3->text(), QString("Pyxa file is LOCKED."));
+    QVERIFY(!form.AddFilesBt->isEnabled());
+    QVERIFY(!form.AddFoldersBt->isEnabled());
+    QVERIFY(form.GetBt->isEnabled());
+    form.AddFilesBtClick();
+    QCOMPARE(form.Model->rowCount(), 2);
+    form.LockPyxaBt->trigger();
+    QVERIFY(!form.Container.Locked());
+    QCOMPARE(form.windowTitle(), QString("Pyxa - File Packer"));
+    QCOMPARE(form.StatusPanel3->text(), QString("Pyxa file is unlocked."));
+    QVERIFY(form.AddFilesBt->isEnabled());
+    QVERIFY(form.Container.ModifiedInd);
+}
+
+void MainFormTest::WorkingFolderGoesAtExit()
+{
+    std::filesystem::path folder;
+    {
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs, {});
+        Start(form);
+        folder = form.Container.WorkingFolder.Path();
+        QVERIFY(std::filesystem::is_directory(folder));
+        QCOMPARE(folder.parent_path().string(), QDir(gTemp->path()).filePath("tmp").toStdString());
+        QVERIFY(form.close());
+    }
+    QVERIFY(!std::filesystem::exists(folder));
+}
+
+void MainFormTest::CommandLineOpensOnlyPyxaFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("lower case") << "a.pyxa" << true;
+    QTest::newRow("upper case") << "B.PYXA" << true;
+    QTest::newRow("other extension") << "c.zip" << false;
+}
+
+void MainFormTest::CommandLineOpensOnlyPyxaFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, opened);
+    const QString made = QDir(gTemp->path()).filePath("made.pyxa");
+    {
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs, {});
+        Start(form);
+        AddTwoFiles(form, dialogs);
+        dialogs.SaveAnswers.push_back(made);
+        form.SaveBtClick();
+        QCoreApplication::processEvents();
+    }
+    const QString argument = QDir(gTemp->path()).filePath(name);
+    QVERIFY(QFile::rename(made, argument));
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, {argument});
+    Start(form);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.Model->rowCount(), opened ? 2 : 0);
+}
+
+}  // namespace pyxa::test

@@ -1,0 +1,70 @@
+#pragma once
+// The dialog seam for tests: records what would have been shown and answers from queues.
+// An empty queue answers as a cancelled dialog.
+
+#include "Dialogs.h"
+
+#include <deque>
+#include <vector>
+
+namespace pyxa::test {
+
+struct TShownBox {
+    QString Caption;
+    QString Instruction;
+    QString Content;
+    int Icon = 0;
+    int Buttons = 0;
+};
+
+class TScriptedDialogs : public TDialogs {
+public:
+    int TaskMessageBox(QWidget*, const QString& caption, const QString& instruction, const QString& content,
+                       int icon, int buttons) override
+    {
+        Boxes.push_back({caption, instruction, content, icon, buttons});
+        return Next(BoxAnswers, 0);
+    }
+    QStringList OpenFiles(QWidget*, const TFileDialogRequest& request, bool) override
+    {
+        FileRequests.push_back(request);
+        return Next(OpenAnswers, QStringList());
+    }
+    QString SaveFile(QWidget*, const TFileDialogRequest& request) override
+    {
+        FileRequests.push_back(request);
+        return Next(SaveAnswers, QString());
+    }
+    QString Folder(QWidget*, const QString&) override { return Next(FolderAnswers, QString()); }
+    TPasswordAnswer Password(QWidget*, const TPasswordRequest& request, bool,
+                             const std::function<void()>& requestCancel) override
+    {
+        PasswordRequests.push_back(request);
+        TPasswordAnswer answer = Next(PasswordAnswers, TPasswordAnswer());
+        if (!answer.Accepted && requestCancel)
+            requestCancel();
+        return answer;
+    }
+
+    std::vector<TShownBox> Boxes;
+    std::vector<TFileDialogRequest> FileRequests;
+    std::vector<TPasswordRequest> PasswordRequests;
+    std::deque<int> BoxAnswers;
+    std::deque<QStringList> OpenAnswers;
+    std::deque<QString> SaveAnswers;
+    std::deque<QString> FolderAnswers;
+    std::deque<TPasswordAnswer> PasswordAnswers;
+
+private:
+    template <typename T>
+    static T Next(std::deque<T>& queue, T none)
+    {
+        if (queue.empty())
+            return none;
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace pyxa::test

@@ -129,20 +129,35 @@ std::vector<TTreeNode*> TCatalogue::Nodes() const
     return result;
 }
 
-std::vector<TTreeNode*> SubtreeNodes(TTreeNode* node)
+namespace {
+
+template <typename Node>
+std::vector<Node*> SubtreeOf(Node* node)
 {
-    std::vector<TTreeNode*> result;
+    std::vector<Node*> result;
     if (!node)
         return result;
-    std::vector<TTreeNode*> stack {node};
+    std::vector<Node*> stack {node};
     while (!stack.empty()) {
-        TTreeNode* current = stack.back();
+        Node* current = stack.back();
         stack.pop_back();
         result.push_back(current);
         for (int i = current->ChildCount() - 1; i >= 0; --i)
             stack.push_back(current->Child(i));
     }
     return result;
+}
+
+}  // namespace
+
+std::vector<TTreeNode*> SubtreeNodes(TTreeNode* node)
+{
+    return SubtreeOf(node);
+}
+
+std::vector<const TTreeNode*> SubtreeNodes(const TTreeNode* node)
+{
+    return SubtreeOf(node);
 }
 
 int SubtreeCount(const TTreeNode* node)

@@ -89,6 +89,7 @@ private:
 
 // The node followed by its whole subtree, in tree order.
 std::vector<TTreeNode*> SubtreeNodes(TTreeNode* node);
+std::vector<const TTreeNode*> SubtreeNodes(const TTreeNode* node);
 // Number of nodes in the subtree of node, node included.
 int SubtreeCount(const TTreeNode* node);
 

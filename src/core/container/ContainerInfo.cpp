@@ -90,7 +90,7 @@ TInfoText FileInfoText(const TItemInfo& item)
 TInfoText FolderInfoText(const TTreeNode& folder)
 {
     TTotals totals;
-    for (TTreeNode* node : SubtreeNodes(const_cast<TTreeNode*>(&folder)))
+    for (const TTreeNode* node : SubtreeNodes(&folder))
         totals.Count(node->Item());
     const TItemInfo& item = folder.Item();
     return {"Folder information:",

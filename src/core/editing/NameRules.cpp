@@ -99,7 +99,7 @@ bool NodeExists(const TCatalogue& tree, const TTreeNode* node, const TTreeNode* 
         }
         return false;
     }
-    for (const TTreeNode* current : SubtreeNodes(const_cast<TTreeNode*>(root))) {
+    for (const TTreeNode* current : SubtreeNodes(root)) {
         if (current == node)
             return true;
     }

@@ -2,6 +2,7 @@
 // The main window: the catalogue tree, the right-hand command column, the popups, the status bar
 // and the wait panel, over one engine container.
 
+#include "Configuration.h"
 #include "QtHost.h"
 #include "container/Container.h"
 
@@ -125,6 +126,8 @@ private:
     void CreateStatusBar();
 
     void Startup();
+    void ReadSettings();
+    void SaveSettings();
     void LoadContainerMessage();
     void SaveFileMessage(qintptr wParam, qintptr lParam);
     int AskToSaveChanges();
@@ -144,6 +147,9 @@ private:
     void CenterWaitPanel();
 
     QStringList FArguments;
+    // Empty until start-up found the application data folder; nothing is written then.
+    std::filesystem::path FConfigurationFile;
+    TConfiguration FConfiguration;
     QString FLastSaveName;
     bool FInitialized = false;
     bool FBusy = false;

@@ -9,6 +9,7 @@
 #include "container/Iso8601.h"
 #include "container/OpenContainer.h"
 #include "protection/FolderRestriction.h"
+#include "support/FileUtil.h"
 #include "support/ProductTexts.h"
 #include "support/SizeText.h"
 
@@ -190,12 +191,34 @@ void TMainForm::TreeViewCollapsed(const QModelIndex& index)
         node->Expanded = false;
 }
 
+void TMainForm::ReadSettings()
+{
+    const fs::path dataFolder = ApplicationDataFolder(kProductFolderName);
+    FConfigurationFile = dataFolder.empty() ? fs::path() : dataFolder / kConfigurationFileName;
+    FConfiguration = ReadConfiguration(FConfigurationFile);
+    Container.RestoreOriginalDate = FConfiguration.RestoreOriginalDate;
+}
+
+void TMainForm::SaveSettings()
+{
+    FConfiguration.RestoreOriginalDate = Container.RestoreOriginalDate;
+    WriteConfiguration(FConfigurationFile, FConfiguration);
+}
+
 void TMainForm::Startup()
 {
+    ReadSettings();
+    const fs::path base = WorkingFolderBase(FConfiguration, FConfigurationFile.parent_path());
     try {
-        Container.WorkingFolder.Create(SystemTempFolder());
+        Container.WorkingFolder.Create(base);
     } catch (const fs::filesystem_error& error) {
         Host.Display(error.what(), "", liError, false, true);
+    }
+    // A file written by another build is replaced by one of this build's with the same settings.
+    if (FConfiguration.Version != kConfigurationVersion && !FConfigurationFile.empty()) {
+        ClearReadOnly(FConfigurationFile);
+        DeleteFileIfExists(FConfigurationFile);
+        SaveSettings();
     }
     if (FArguments.size() != 1) {
         SetStatusText("New file with no name");
@@ -222,6 +245,7 @@ void TMainForm::CloseMainWindow()
 {
     hide();
     RunEngine([this] { Container.CloseCatalogue(false); });
+    SaveSettings();
     LogForm->hide();
 }
 

@@ -55,4 +55,17 @@ private slots:
     void CommandLineOpensOnlyPyxaFiles();
 };
 
+class ConfigurationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void FirstRunWritesTheDefaults();
+    void TempDirModeChoosesTheWorkingFolder_data();
+    void TempDirModeChoosesTheWorkingFolder();
+    void RestoreOriginalDateReachesTheContainer();
+    void OtherVersionIsReplacedKeepingTheSettings();
+    void CloseBeforeStartupLeavesTheFileAlone();
+};
+
 }  // namespace pyxa::test

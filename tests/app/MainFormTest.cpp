@@ -51,6 +51,8 @@ void MainFormTest::init()
     QVERIFY(gTemp->isValid());
     QDir(gTemp->path()).mkdir("tmp");
     qputenv("TMPDIR", QDir(gTemp->path()).filePath("tmp").toUtf8());
+    // Keeps the settings file of a test run out of the user's own configuration.
+    qputenv("XDG_CONFIG_HOME", QDir(gTemp->path()).filePath("config").toUtf8());
 }
 
 void MainFormTest::cleanup()

@@ -21,7 +21,7 @@ public:
                "(files) or \" (n)\" appended (folders). Links to files are stored as the file; links to\n"
                "folders are skipped. With a password source every added file is encrypted with it.";
     }
-    std::vector<TOptionSpec> Options() const override
+    std::vector<TOptionDef> Options() const override
     {
         return WithVerboseAndPasswordOptions(
             {{"into", true, "PATH", "add below this catalogue folder (names joined by \"/\")"}});

@@ -17,18 +17,18 @@ std::string TParsedArgs::Value(const std::string& name) const
 
 namespace {
 
-const TOptionSpec* FindSpec(const std::vector<TOptionSpec>& specs, const std::string& name)
+const TOptionDef* FindOption(const std::vector<TOptionDef>& definitions, const std::string& name)
 {
-    for (const TOptionSpec& spec : specs) {
-        if (spec.Name == name)
-            return &spec;
+    for (const TOptionDef& definition : definitions) {
+        if (definition.Name == name)
+            return &definition;
     }
     return nullptr;
 }
 
 }  // namespace
 
-TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs)
+TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionDef>& definitions)
 {
     TParsedArgs parsed;
     bool optionsEnded = false;
@@ -43,12 +43,12 @@ TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TO
         }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const TOptionSpec* spec = FindSpec(specs, name);
-        if (!spec) {
+        const TOptionDef* definition = FindOption(definitions, name);
+        if (!definition) {
             parsed.Error = "unknown option --" + name;
             return parsed;
         }
-        if (!spec->TakesValue) {
+        if (!definition->TakesValue) {
             if (equals != std::string::npos) {
                 parsed.Error = "option --" + name + " takes no value";
                 return parsed;

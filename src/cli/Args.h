@@ -7,7 +7,7 @@
 
 namespace pyxa::cli {
 
-struct TOptionSpec {
+struct TOptionDef {
     std::string Name;      // without the leading "--"
     bool TakesValue = false;
     std::string ValueName; // shown in help, e.g. "DIR"
@@ -24,6 +24,6 @@ struct TParsedArgs {
     std::string Value(const std::string& name) const;
 };
 
-TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs);
+TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionDef>& definitions);
 
 }  // namespace pyxa::cli

@@ -37,9 +37,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (command->Name() != args[0])
             continue;
         const std::vector<std::string> rest(args.begin() + 1, args.end());
-        std::vector<TOptionSpec> specs = command->Options();
-        specs.push_back({"help", false, "", "show this help"});
-        const TParsedArgs parsed = ParseArgs(rest, specs);
+        std::vector<TOptionDef> definitions = command->Options();
+        definitions.push_back({"help", false, "", "show this help"});
+        const TParsedArgs parsed = ParseArgs(rest, definitions);
         if (parsed.Has("help")) {
             out << command->Help();
             return ecSuccess;

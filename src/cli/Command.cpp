@@ -10,10 +10,10 @@ std::string TCommand::Help() const
 {
     std::ostringstream help;
     help << "usage: pyxa-cli " << Name() << ' ' << Synopsis() << "\n\n" << Description() << '\n';
-    const std::vector<TOptionSpec> options = Options();
+    const std::vector<TOptionDef> options = Options();
     if (!options.empty()) {
         help << "\noptions:\n";
-        for (const TOptionSpec& option : options) {
+        for (const TOptionDef& option : options) {
             std::string name = "--" + option.Name;
             if (option.TakesValue)
                 name += " " + option.ValueName;

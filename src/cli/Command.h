@@ -31,7 +31,7 @@ public:
     virtual std::string Synopsis() const = 0;
     // What the command does, for "pyxa-cli NAME --help".
     virtual std::string Description() const = 0;
-    virtual std::vector<TOptionSpec> Options() const { return {}; }
+    virtual std::vector<TOptionDef> Options() const { return {}; }
     virtual int Execute(const TParsedArgs& args, TCliContext& context) = 0;
 
     std::string Help() const;

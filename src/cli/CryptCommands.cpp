@@ -26,7 +26,7 @@ public:
                "when no PATH is given, then saves. The password comes from --password-env,\n"
                "--password-file or a prompt on the terminal.";
     }
-    std::vector<TOptionSpec> Options() const override
+    std::vector<TOptionDef> Options() const override
     {
         return WithVerboseAndPasswordOptions({});
     }

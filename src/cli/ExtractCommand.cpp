@@ -21,7 +21,7 @@ public:
                "name; a folder is recreated in DIR. DIR is created when missing. Encrypted files need a\n"
                "password: from --password-env, --password-file, or a prompt on the terminal.";
     }
-    std::vector<TOptionSpec> Options() const override
+    std::vector<TOptionDef> Options() const override
     {
         return WithVerboseAndPasswordOptions({{"to", true, "DIR", "the destination folder (required)"}});
     }

@@ -36,7 +36,7 @@ public:
         return "Prints one line per item, each folder before its contents: the catalogue path with \"/\"\n"
                "between names, folders ending in \"/\".";
     }
-    std::vector<TOptionSpec> Options() const override
+    std::vector<TOptionDef> Options() const override
     {
         return {{"json", false, "", "print a JSON array of the items with all their attributes"}};
     }

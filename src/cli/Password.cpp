@@ -8,16 +8,16 @@
 
 namespace pyxa::cli {
 
-std::vector<TOptionSpec> PasswordOptions()
+std::vector<TOptionDef> PasswordOptions()
 {
     return {{"password-env", true, "VAR", "take the password from the environment variable VAR"},
             {"password-file", true, "FILE", "take the password from the first line of FILE"}};
 }
 
-std::vector<TOptionSpec> WithVerboseAndPasswordOptions(std::vector<TOptionSpec> options)
+std::vector<TOptionDef> WithVerboseAndPasswordOptions(std::vector<TOptionDef> options)
 {
     options.push_back({"verbose", false, "", "show every step"});
-    for (TOptionSpec& option : PasswordOptions())
+    for (TOptionDef& option : PasswordOptions())
         options.push_back(std::move(option));
     return options;
 }

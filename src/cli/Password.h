@@ -12,9 +12,9 @@
 namespace pyxa::cli {
 
 // The options that name a password source.
-std::vector<TOptionSpec> PasswordOptions();
+std::vector<TOptionDef> PasswordOptions();
 // A command's own options, then --verbose and the password options.
-std::vector<TOptionSpec> WithVerboseAndPasswordOptions(std::vector<TOptionSpec> options);
+std::vector<TOptionDef> WithVerboseAndPasswordOptions(std::vector<TOptionDef> options);
 
 struct TPasswordSetup {
     std::optional<std::string> Given;  // from --password-env or --password-file

@@ -17,7 +17,7 @@ public:
                "decryption, decompression and the CRC-32 of each file, and deletes the copies again.\n"
                "Encrypted files need a password. Exit status 1 when errors were found.";
     }
-    std::vector<TOptionSpec> Options() const override
+    std::vector<TOptionDef> Options() const override
     {
         return WithVerboseAndPasswordOptions({});
     }

@@ -7,6 +7,7 @@
 #include "codecs/ItemPipeline.h"
 #include "container/Container.h"
 #include "helpers/ContainerBytes.h"
+#include "helpers/CryptBytes.h"
 #include "helpers/FakeHost.h"
 #include "helpers/TempDir.h"
 
@@ -41,28 +42,6 @@ inline std::string Inflated(const std::string& packed, size_t size)
         throw std::runtime_error("not a zlib stream of that size");
     out.resize(length);
     return out;
-}
-
-inline std::string Encrypted(const std::string& plain, const std::string& password)
-{
-    TMemoryStream source;
-    source.Write(plain.data(), static_cast<int64_t>(plain.size()));
-    source.Seek(0);
-    TMemoryStream dest;
-    if (EncryptStreamWithPassword(&source, &dest, password) != 0)
-        throw std::runtime_error("encryption failed");
-    return std::string(dest.Data().begin(), dest.Data().end());
-}
-
-inline std::string Decrypted(const std::string& packed, const std::string& password)
-{
-    TMemoryStream source;
-    source.Write(packed.data(), static_cast<int64_t>(packed.size()));
-    source.Seek(0);
-    TMemoryStream dest;
-    if (DecryptStreamWithPassword(&source, &dest, password) != 0)
-        throw std::runtime_error("decryption failed");
-    return std::string(dest.Data().begin(), dest.Data().end());
 }
 
 // File writes fail as on a full disk after the given number of bytes, for the life of the object.

@@ -2,6 +2,7 @@
 #include "container/IntegrityTest.h"
 #include "container/OpenContainer.h"
 #include "helpers/ContainerBytes.h"
+#include "helpers/CryptBytes.h"
 #include "helpers/FakeHost.h"
 #include "helpers/TempDir.h"
 #include "support/Utf16.h"
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ContainerBytes;
+using test::Encrypted;
 using test::HeaderBytes;
 using test::IndexBlockBytes;
 using test::IndexDocumentText;
@@ -29,17 +31,6 @@ using test::ZlibCompress;
 using test::ZlibCrc;
 
 const std::string kEmptyIndex = IndexDocumentText("");
-
-std::string Encrypted(const std::string& plain, const std::string& password)
-{
-    TMemoryStream source;
-    source.Write(plain.data(), static_cast<int64_t>(plain.size()));
-    source.Seek(0);
-    TMemoryStream dest;
-    if (EncryptStreamWithPassword(&source, &dest, password) != 0)
-        throw std::runtime_error("encryption failed");
-    return std::string(dest.Data().begin(), dest.Data().end());
-}
 
 std::string Content(int seed)
 {

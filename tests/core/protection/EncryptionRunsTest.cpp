@@ -5,6 +5,7 @@
 #include "container/OpenContainer.h"
 #include "container/SaveContainer.h"
 #include "helpers/ContainerBytes.h"
+#include "helpers/CryptBytes.h"
 #include "helpers/FakeHost.h"
 #include "helpers/TempDir.h"
 
@@ -32,28 +33,6 @@ std::string ContentOf(const std::string& name)
     for (int line = 0; text.size() < 30000; ++line)
         text += name + " line " + std::to_string(line) + ": kept in the packer\n";
     return text;
-}
-
-std::string Decrypted(const std::string& packed, const std::string& password)
-{
-    TMemoryStream source;
-    source.Write(packed.data(), static_cast<int64_t>(packed.size()));
-    source.Seek(0);
-    TMemoryStream dest;
-    if (DecryptStreamWithPassword(&source, &dest, password) != 0)
-        throw std::runtime_error("not encrypted with that password");
-    return std::string(dest.Data().begin(), dest.Data().end());
-}
-
-std::string EncryptedBytes(const std::string& plain, const std::string& password)
-{
-    TMemoryStream source;
-    source.Write(plain.data(), static_cast<int64_t>(plain.size()));
-    source.Seek(0);
-    TMemoryStream dest;
-    if (EncryptStreamWithPassword(&source, &dest, password) != 0)
-        throw std::runtime_error("encryption failed");
-    return std::string(dest.Data().begin(), dest.Data().end());
 }
 
 // Everything of an item that encrypting or decrypting may change, with its packed bytes.
@@ -688,7 +667,7 @@ TEST_F(EncryptionRunsTest, DecryptedContentWithAWrongCrcIsKeptWithAWarning)
 TEST_F(EncryptionRunsTest, DecryptedDataThatIsNoZlibStreamIsRefused)
 {
     TItemInfo& item = AddFile(nullptr, "garbage.txt", kPassword)->Item();
-    WriteFile(item.TmpCmpFile, EncryptedBytes("this is not a zlib stream at all", kPassword));
+    WriteFile(item.TmpCmpFile, Encrypted("this is not a zlib stream at all", kPassword));
     const TItemState before = State(item);
 
     EXPECT_EQ(DecryptStoredItem(Container, &item, kPassword), DecryptItemResult::CannotDecompress);

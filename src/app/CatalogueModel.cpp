@@ -1,9 +1,9 @@
 #include "CatalogueModel.h"
 
-#include <QApplication>
+#include "FileIcons.h"
+
 #include <QColor>
 #include <QFont>
-#include <QStyle>
 
 namespace pyxa {
 
@@ -18,7 +18,10 @@ QColor ItemColour(int32_t color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-TCatalogueModel::TCatalogueModel(TCatalogue& tree, QObject* parent) : QAbstractItemModel(parent), FTree(tree) {}
+TCatalogueModel::TCatalogueModel(TCatalogue& tree, const TFileIcons& icons, QObject* parent)
+    : QAbstractItemModel(parent), FTree(tree), FIcons(icons)
+{
+}
 
 QModelIndex TCatalogueModel::index(int row, int column, const QModelIndex& parent) const
 {
@@ -66,7 +69,7 @@ QVariant TCatalogueModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         return QString::fromStdString(item.Name);
     case Qt::DecorationRole:
-        return QApplication::style()->standardIcon(item.IsFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+        return FIcons.Icon(node->ImageIndex);
     case Qt::ForegroundRole:
         return ItemColour(item.Color);
     case Qt::BackgroundRole:
@@ -104,6 +107,12 @@ void TCatalogueModel::BeginEngineChange()
 void TCatalogueModel::EndEngineChange()
 {
     endResetModel();
+}
+
+void TCatalogueModel::NodeChanged(const TTreeNode* node)
+{
+    const QModelIndex index = IndexOf(node);
+    emit dataChanged(index, index);
 }
 
 }  // namespace pyxa

@@ -8,10 +8,13 @@
 
 namespace pyxa {
 
+class TFileIcons;
+
 class TCatalogueModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    explicit TCatalogueModel(TCatalogue& tree, QObject* parent = nullptr);
+    // icons: the images that the nodes' ImageIndex values point into.
+    TCatalogueModel(TCatalogue& tree, const TFileIcons& icons, QObject* parent = nullptr);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -26,9 +29,12 @@ public:
     // Brackets engine work that changes the tree's shape: views drop everything they know.
     void BeginEngineChange();
     void EndEngineChange();
+    // A node's image or drawing changed.
+    void NodeChanged(const TTreeNode* node);
 
 private:
     TCatalogue& FTree;
+    const TFileIcons& FIcons;
 };
 
 // The item colour 0x00BBGGRR as a Qt colour.

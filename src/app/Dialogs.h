@@ -1,6 +1,6 @@
 #pragma once
 // The one seam through which the window shows every dialog: message boxes, the file and folder
-// choosers and the password dialog. The window uses the Qt implementation; tests answer from a
+// choosers, the one-line input dialog and the password dialog. The window uses the Qt implementation; tests answer from a
 // script.
 
 #include "support/Host.h"
@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -34,6 +35,11 @@ public:
     virtual QString SaveFile(QWidget* owner, const TFileDialogRequest& request) = 0;
     // An existing folder; empty when cancelled.
     virtual QString Folder(QWidget* owner, const QString& title) = 0;
+    // A one-line text; nullopt when cancelled.
+    virtual std::optional<QString> InputText(QWidget* owner, const QString& caption, const QString& prompt,
+                                             const QString& preset) = 0;
+    // The about box, modal.
+    virtual void About(QWidget* owner) = 0;
     // The password dialog; requestCancel is called when the user cancels it.
     virtual TPasswordAnswer Password(QWidget* owner, const TPasswordRequest& request, bool extracting,
                                      const std::function<void()>& requestCancel) = 0;

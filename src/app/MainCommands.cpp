@@ -8,6 +8,7 @@
 #include "codecs/WipeCommands.h"
 #include "container/ContainerInfo.h"
 #include "container/IntegrityTest.h"
+#include "container/RenameContainerFile.h"
 #include "container/SaveContainer.h"
 #include "protection/AutomaticPassword.h"
 #include "protection/ReadOnlyLock.h"
@@ -21,7 +22,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProcess>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <filesystem>
 #include <vector>
@@ -226,6 +229,44 @@ void TMainForm::WipeFileBtClick()
     WipeChosenFiles(Host, Paths(files), Container.FileName);
 }
 
+void TMainForm::RenamePyxaBtClick()
+{
+    if (FBusy || Container.FileName.empty())
+        return;
+    const std::optional<QString> typed =
+        Dialogs.InputText(this, "Rename file", "Please enter new filename:",
+                          QString::fromStdString(Container.FileName.filename().string()));
+    if (!typed)
+        return;
+    if (RenameContainerFile(Container, typed->toStdString()) == TRenameFileResult::Failed)
+        Dialogs.TaskMessageBox(this, "Rename file", "File cannot be renamed.", {}, miError, mbOK);
+}
+
+void TMainForm::CollapseFoldBtClick()
+{
+    std::vector<TTreeNode*> starts;
+    if (TTreeNode* node = Container.SelectedItem())
+        starts.push_back(node->IsFolder() ? node : node->Parent());
+    else
+        for (int index = 0; index < Container.Tree.TopLevelCount(); ++index)
+            starts.push_back(Container.Tree.TopLevel(index));
+    for (TTreeNode* start : starts) {
+        if (!start)
+            continue;
+        for (TTreeNode* node : SubtreeNodes(start)) {
+            if (node->IsFolder())
+                TreeView->collapse(Model->IndexOf(node));
+        }
+    }
+}
+
+void TMainForm::OpenNewPyxaBt1Click()
+{
+    QCoreApplication::processEvents();
+    const QString program = QCoreApplication::applicationFilePath();
+    QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
+}
+
 void TMainForm::OpenLogBtClick()
 {
     LogForm->ShowOrRaise();
@@ -234,61 +275,7 @@ void TMainForm::OpenLogBtClick()
 void TMainForm::AboutBtClick()
 {
     QCoreApplication::processEvents();
-    Dialogs.TaskMessageBox(this, "About...", kProductName,
-                           "version 1.6 (build 016000)\n\nFiles and folders packed in one container.\n"
-                           "Compressed, checked and optionally encrypted with AES.",
-                           miInformation, mbOK);
-}
-
-void TMainForm::ShowPopup(QMenu* popup, QToolButton* button)
-{
-    if (!FBusy)
-        popup->popup(button->mapToGlobal(button->rect().center()));
-}
-
-void TMainForm::FilePopupPopup()
-{
-    if (FBusy)
-        return;
-    AddFiles2Bt->setEnabled(AddFilesBt->isEnabled());
-    AddFolders2Bt->setEnabled(AddFoldersBt->isEnabled());
-    Get2Bt->setEnabled(GetBt->isEnabled());
-    ShowInfoBt->setEnabled(Container.SelectedItem() || (!Container.FileName.empty() && FileExists(Container.FileName)));
-    FilePopup->popup(QCursor::pos());
-}
-
-void TMainForm::OptionsPopupPopup()
-{
-    const bool named = !Container.FileName.empty();
-    TestPyxaBt->setEnabled(named && !Container.Modified());
-    SaveAsBt->setEnabled(SaveBt->isEnabled() || named);
-    DeletePyxaBt->setEnabled(named);
-    WipePyxaBt->setEnabled(named);
-}
-
-void TMainForm::EncryptPopupPopup()
-{
-    const bool automatic = !Container.GlobalPassword.empty();
-    SetglobalpassBt->setEnabled(!automatic);
-    SetglobalpassBt->setVisible(!automatic);
-    ClearglobalpassBt->setEnabled(automatic);
-    ClearglobalpassBt->setVisible(automatic);
-    for (QAction* action : {EncryptFolderBt, DecryptFolderBt, EncryptItemBt, DecryptItemBt})
-        action->setEnabled(false);
-    const bool hasNodes = !Container.Tree.Empty();
-    LockPyxaBt->setEnabled(hasNodes);
-    LockPyxaBt->setChecked(Container.Locked());
-    const TTreeNode* node = Container.SelectedItem();
-    if (!Container.Locked() && node && node->IsFolder()) {
-        EncryptFolderBt->setEnabled(true);
-        DecryptFolderBt->setEnabled(true);
-    } else if (!Container.Locked() && node) {
-        EncryptItemBt->setEnabled(!node->Item().Encrypted);
-        DecryptItemBt->setEnabled(node->Item().Encrypted);
-    } else if (!Container.Locked()) {
-        EncryptFolderBt->setEnabled(hasNodes);
-        DecryptFolderBt->setEnabled(hasNodes);
-    }
+    Dialogs.About(this);
 }
 
 }  // namespace pyxa

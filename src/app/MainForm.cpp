@@ -1,12 +1,14 @@
 #include "MainForm.h"
 
 #include "CatalogueModel.h"
+#include "FileIcons.h"
+#include "InterfaceFont.h"
 #include "LogForm.h"
 #include "Pictures.h"
 #include "PrivateMessages.h"
+#include "ScrollLock.h"
 #include "StatusPanels.h"
-#include "protection/EncryptionRuns.h"
-#include "support/ProductTexts.h"
+#include "TreePictures.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -25,30 +28,24 @@ namespace pyxa {
 
 namespace {
 
-constexpr const char* kMenuStyle =
-    "QMenu { background: #D6D6D6; border: 1px solid #A0A0A0; color: black; }"
-    "QMenu::item { padding: 3px 18px 3px 26px; }"
-    "QMenu::item:selected { background: #C8C8C8; border: 1px solid #3060C0; }"
-    "QMenu::item:disabled { color: grey; }"
-    "QMenu::separator { height: 1px; background: #EAEAEA; margin: 3px 4px; }";
+const QSize kSmallestSize(320, 430);
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
+// The Scroll Lock light can be driven only through the X server the window itself uses.
+std::unique_ptr<TScrollLock> NewScrollLock()
 {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
+    const QByteArray display = qgetenv("DISPLAY");
+    const bool x11 = QGuiApplication::platformName() == "xcb" && !display.isEmpty();
+    return std::make_unique<TScrollLock>(x11 ? display.constData() : nullptr);
 }
 
 }  // namespace
 
-namespace {
-const QSize kSmallestSize(320, 430);
-}  // namespace
-
 TMainForm::TMainForm(TDialogs& dialogs, QStringList arguments, QWidget* parent)
-    : QMainWindow(parent), Dialogs(dialogs), Host(*this), Container(Host), FArguments(std::move(arguments))
+    : QMainWindow(parent), Dialogs(dialogs), Host(*this), Container(Host), FileIcons(std::make_unique<TFileIcons>()),
+      FArguments(std::move(arguments))
 {
     setObjectName("MainForm");
+    setFont(InterfaceFont());
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,9 +60,15 @@ TMainForm::TMainForm(TDialogs& dialogs, QStringList arguments, QWidget* parent)
     // Opens roomier than its smallest useful size, which stays the minimum.
     setMinimumSize(kSmallestSize);
     resize(560, 480);
+    KeyTimer = new QTimer(this);
+    KeyTimer->setInterval(500);
+    connect(KeyTimer, &QTimer::timeout, this, &TMainForm::KeyTimerTimer);
+    ScrollLock = NewScrollLock();
     UpdateTitle();
     UpdateStatusImages();
     UpdateCommandState(false);
+    // A window started for one file goes straight to its catalogue.
+    LogoPanel->setVisible(FArguments.size() != 1);
 }
 
 TMainForm::~TMainForm()
@@ -75,7 +78,7 @@ TMainForm::~TMainForm()
 
 void TMainForm::CreateTree(QWidget* parent)
 {
-    Model = new TCatalogueModel(Container.Tree, this);
+    Model = new TCatalogueModel(Container.Tree, *FileIcons, this);
     TreeView = new QTreeView(parent);
     TreeView->setObjectName("TreeView");
     TreeView->setModel(Model);
@@ -86,6 +89,7 @@ void TMainForm::CreateTree(QWidget* parent)
     TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView->setContextMenuPolicy(Qt::CustomContextMenu);
     TreeView->setStyleSheet("QTreeView { background: #F8F9FC; }");
+    TreeView->setFont(PreferCalibri(TreeView->font()));
     TreeView->installEventFilter(this);
     TreeView->viewport()->installEventFilter(this);
     connect(TreeView->selectionModel(), &QItemSelectionModel::currentChanged, this, &TMainForm::TreeViewChange);
@@ -94,6 +98,11 @@ void TMainForm::CreateTree(QWidget* parent)
     connect(TreeView, &QTreeView::customContextMenuRequested, this, &TMainForm::FilePopupPopup);
     WaitPanel = new TWaitPanel(TreeView);
     connect(WaitPanel, &TWaitPanel::Clicked, this, &TMainForm::WaitPanelMouseDown);
+    LogoPanel = new QLabel(TreeView);
+    LogoPanel->setObjectName("LogoPanel");
+    LogoPanel->setPixmap(LogoPicture());
+    LogoPanel->setFixedSize(128, 128);
+    LogoPanel->installEventFilter(this);
 }
 
 QToolButton* TMainForm::AddSpeedButton(QWidget* panel, const char* name, const QString& hint, TButtonPicture picture)
@@ -119,6 +128,7 @@ QWidget* TMainForm::CreateRightPanel(QWidget* parent)
     column->setContentsMargins(2, 4, 2, 4);
     column->setSpacing(2);
     using P = TButtonPicture;
+    CreateFolderBt = AddSpeedButton(panel, "CreateFolderBt", "Create new folder (key Ins)", P::CreateFolder);
     AddFilesBt = AddSpeedButton(panel, "AddFilesBt", "Add file/s (key Shift+Ins)", P::AddFiles);
     AddFoldersBt = AddSpeedButton(panel, "AddFoldersBt", "Add folders (key Ctrl+Ins)", P::AddFolders);
     GetBt = AddSpeedButton(panel, "GetBt", "Extract files and folders", P::Extract);
@@ -126,17 +136,19 @@ QWidget* TMainForm::CreateRightPanel(QWidget* parent)
     EncryptBt = AddSpeedButton(panel, "EncryptBt", "Encrypt or protect files and folders", P::Encrypt);
     ColorBt = AddSpeedButton(panel, "ColorBt", "Change color (key F6)", P::Colour);
     CommentsBt = AddSpeedButton(panel, "CommentsBt", "Comments (key F7)", P::Comments);
+    AllowRearrangBt = AddSpeedButton(panel, "AllowRearrangBt",
+                                     "Allow manual rearrangement (Drag And Drop) of files and folders.\n"
+                                     "It will disable Drag And Drop from/to external sources.",
+                                     P::Rearrange);
+    AllowRearrangBt->setCheckable(true);
     column->addSpacing(8);
     OpenBt = AddSpeedButton(panel, "OpenBt", "Load Pyxa file (key Ctrl+O)", P::Open);
     SaveBt = AddSpeedButton(panel, "SaveBt", "Save Pyxa file (key Ctrl+S)", P::Save);
     OptionsBt = AddSpeedButton(panel, "OptionsBt", "Additional options...", P::Options);
     column->addStretch(1);
     AboutBt = AddSpeedButton(panel, "AboutBt", "About...", P::About);
-    SaveBt->setEnabled(false);
-    // Deleting, colours and comments arrive with the editing commands.
-    DeleteBt->setEnabled(false);
-    ColorBt->setEnabled(false);
-    CommentsBt->setEnabled(false);
+    for (QToolButton* button : {GetBt, DeleteBt, ColorBt, CommentsBt, SaveBt})
+        button->setEnabled(false);
 
     connect(AddFilesBt, &QToolButton::clicked, this, &TMainForm::AddFilesBtClick);
     connect(AddFoldersBt, &QToolButton::clicked, this, &TMainForm::AddFoldersBtClick);
@@ -147,60 +159,6 @@ QWidget* TMainForm::CreateRightPanel(QWidget* parent)
     connect(OptionsBt, &QToolButton::clicked, this, [this] { ShowPopup(OptionsPopup, OptionsBt); });
     connect(AboutBt, &QToolButton::clicked, this, &TMainForm::AboutBtClick);
     return panel;
-}
-
-void TMainForm::CreatePopups()
-{
-    FilePopup = new QMenu(this);
-    FilePopup->setObjectName("FilePopup");
-    AddFiles2Bt = AddItem(FilePopup, "AddFiles2Bt", "Add file/s (key Shift+Ins)");
-    AddFolders2Bt = AddItem(FilePopup, "AddFolders2Bt", "Add folders (key Ctrl+Ins)");
-    Get2Bt = AddItem(FilePopup, "Get2Bt", "Extract");
-    FilePopup->addSeparator();
-    ShowInfoBt = AddItem(FilePopup, "ShowInfoBt", "Display information");
-    connect(AddFiles2Bt, &QAction::triggered, this, &TMainForm::AddFilesBtClick);
-    connect(AddFolders2Bt, &QAction::triggered, this, &TMainForm::AddFoldersBtClick);
-    connect(Get2Bt, &QAction::triggered, this, &TMainForm::GetBtClick);
-    connect(ShowInfoBt, &QAction::triggered, this, &TMainForm::ShowInfoBtClick);
-
-    OptionsPopup = new QMenu(this);
-    OptionsPopup->setObjectName("OptionsPopup");
-    OpenLogBt = AddItem(OptionsPopup, "OpenLogBt", "Open event log");
-    OptionsPopup->addSeparator();
-    TestPyxaBt = AddItem(OptionsPopup, "TestPyxaBt", "Test Pyxa file integrity");
-    SaveAsBt = AddItem(OptionsPopup, "SaveAsBt", "Save As...");
-    DeletePyxaBt = AddItem(OptionsPopup, "DeletePyxaBt", "Delete current Pyxa file");
-    WipePyxaBt = AddItem(OptionsPopup, "WipePyxaBt", "Wipe securely current Pyxa file");
-    WipeFileBt = AddItem(OptionsPopup, "WipeFileBt", "Wipe securely another file...");
-    connect(OpenLogBt, &QAction::triggered, this, &TMainForm::OpenLogBtClick);
-    connect(TestPyxaBt, &QAction::triggered, this, &TMainForm::TestPyxaBtClick);
-    connect(SaveAsBt, &QAction::triggered, this, &TMainForm::SaveAsBtClick);
-    connect(DeletePyxaBt, &QAction::triggered, this, &TMainForm::DeletePyxaBtClick);
-    connect(WipePyxaBt, &QAction::triggered, this, &TMainForm::WipePyxaBtClick);
-    connect(WipeFileBt, &QAction::triggered, this, &TMainForm::WipeFileBtClick);
-
-    EncryptPopup = new QMenu(this);
-    EncryptPopup->setObjectName("EncryptPopup");
-    SetglobalpassBt = AddItem(EncryptPopup, "SetglobalpassBt", "Set automatic password");
-    ClearglobalpassBt = AddItem(EncryptPopup, "ClearglobalpassBt", "Clear automatic password");
-    EncryptFolderBt = AddItem(EncryptPopup, "EncryptFolderBt", "Encrypt folder and subfolders");
-    DecryptFolderBt = AddItem(EncryptPopup, "DecryptFolderBt", "Decrypt folder and subfolders");
-    EncryptItemBt = AddItem(EncryptPopup, "EncryptItemBt", "Encrypt this item");
-    DecryptItemBt = AddItem(EncryptPopup, "DecryptItemBt", "Decrypt this item");
-    LockPyxaBt = AddItem(EncryptPopup, "LockPyxaBt", "Lock Pyxa file read-only");
-    LockPyxaBt->setCheckable(true);
-    connect(SetglobalpassBt, &QAction::triggered, this, &TMainForm::SetglobalpassBtClick);
-    connect(ClearglobalpassBt, &QAction::triggered, this, &TMainForm::ClearglobalpassBtClick);
-    connect(EncryptFolderBt, &QAction::triggered, this, [this] { RunEngine([this] { EncryptFolderCommand(Container); }); });
-    connect(DecryptFolderBt, &QAction::triggered, this, [this] { RunEngine([this] { DecryptFolderCommand(Container); }); });
-    connect(EncryptItemBt, &QAction::triggered, this, [this] { RunEngine([this] { EncryptItemCommand(Container); }); });
-    connect(DecryptItemBt, &QAction::triggered, this, [this] { RunEngine([this] { DecryptItemCommand(Container); }); });
-    connect(LockPyxaBt, &QAction::triggered, this, &TMainForm::LockPyxaBtClick);
-
-    for (QMenu* menu : {FilePopup, OptionsPopup, EncryptPopup})
-        menu->setStyleSheet(kMenuStyle);
-    connect(OptionsPopup, &QMenu::aboutToShow, this, &TMainForm::OptionsPopupPopup);
-    connect(EncryptPopup, &QMenu::aboutToShow, this, &TMainForm::EncryptPopupPopup);
 }
 
 void TMainForm::CreateStatusBar()
@@ -241,6 +199,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         return TreeViewKeyDown(key->key(), key->modifiers()) || QMainWindow::eventFilter(watched, event);
     }
+    if (watched == LogoPanel && event->type() == QEvent::MouseButtonPress) {
+        LogoImageMouseDown();
+        return true;
+    }
     if (watched == TreeView->viewport() && event->type() == QEvent::MouseButtonPress) {
         // A click beside every node leaves nothing selected: the commands then act on the whole catalogue.
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -263,12 +225,20 @@ bool TMainForm::TreeViewKeyDown(int key, Qt::KeyboardModifiers modifiers)
         OpenBtClick();
     else if (key == Qt::Key_S && wanted == Qt::ControlModifier && SaveBt->isEnabled())
         SaveBtClick();
+    else if (key == Qt::Key_F5 && wanted == Qt::NoModifier)
+        RefreshTree();
     else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && wanted == Qt::NoModifier &&
              Model->NodeOf(TreeView->currentIndex()) && Model->NodeOf(TreeView->currentIndex())->IsFolder())
         TreeView->setExpanded(TreeView->currentIndex(), !TreeView->isExpanded(TreeView->currentIndex()));
     else
         return false;
     return true;
+}
+
+void TMainForm::RefreshTree()
+{
+    TreeView->doItemsLayout();
+    TreeView->viewport()->update();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -307,6 +277,13 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     CenterWaitPanel();
+    PlaceLogoPanel();
+}
+
+void TMainForm::PlaceLogoPanel()
+{
+    const QRect area = TreeView->viewport()->geometry();
+    LogoPanel->move(area.right() - LogoPanel->width() - 4, area.bottom() - LogoPanel->height() - 4);
 }
 
 void TMainForm::CenterWaitPanel()

@@ -10,17 +10,21 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QToolButton;
+class QTimer;
 class QTreeView;
 
 namespace pyxa {
 
 class TCatalogueModel;
 class TDialogs;
+class TFileIcons;
+class TScrollLock;
 class TLogForm;
 class TStatusImagePanel;
 class TWaitPanel;
@@ -40,6 +44,7 @@ public:
     TCatalogueModel* Model = nullptr;
     QTreeView* TreeView = nullptr;
 
+    QToolButton* CreateFolderBt = nullptr;
     QToolButton* AddFilesBt = nullptr;
     QToolButton* AddFoldersBt = nullptr;
     QToolButton* GetBt = nullptr;
@@ -47,36 +52,74 @@ public:
     QToolButton* EncryptBt = nullptr;
     QToolButton* ColorBt = nullptr;
     QToolButton* CommentsBt = nullptr;
+    QToolButton* AllowRearrangBt = nullptr;
     QToolButton* OpenBt = nullptr;
     QToolButton* SaveBt = nullptr;
     QToolButton* OptionsBt = nullptr;
     QToolButton* AboutBt = nullptr;
 
     QMenu* FilePopup = nullptr;
-    QMenu* OptionsPopup = nullptr;
-    QMenu* EncryptPopup = nullptr;
     QAction* AddFiles2Bt = nullptr;
     QAction* AddFolders2Bt = nullptr;
     QAction* Get2Bt = nullptr;
+    QAction* RenameBt = nullptr;
+    QAction* Color2Bt = nullptr;
+    QAction* Comments2Bt = nullptr;
+    QAction* Delete2Bt = nullptr;
+    QAction* EncryptionProtectionBt = nullptr;
+    QAction* Setglobalpass2Bt = nullptr;
+    QAction* Clearglobalpass2Bt = nullptr;
+    QAction* EncryptFolder2Bt = nullptr;
+    QAction* DecryptFolder2Bt = nullptr;
+    QAction* EncryptItem2Bt = nullptr;
+    QAction* DecryptItem2Bt = nullptr;
+    QAction* RestrictFolder2Bt = nullptr;
+    QAction* RemoveRestriction2Bt = nullptr;
+    QAction* LockPyxa2Bt = nullptr;
+    QAction* OptionsMenuBt = nullptr;
+    QAction* SortABt = nullptr;
+    QAction* SortBBt = nullptr;
+    QAction* CollapseFoldBt = nullptr;
+    QAction* FindItems2Bt = nullptr;
     QAction* ShowInfoBt = nullptr;
+    QAction* Showallitems2Bt = nullptr;
+
+    QMenu* OptionsPopup = nullptr;
+    QAction* FindItemsBt = nullptr;
     QAction* OpenLogBt = nullptr;
     QAction* TestPyxaBt = nullptr;
     QAction* SaveAsBt = nullptr;
+    QAction* RenamePyxaBt = nullptr;
     QAction* DeletePyxaBt = nullptr;
     QAction* WipePyxaBt = nullptr;
     QAction* WipeFileBt = nullptr;
+    QAction* OpenNewPyxaBt1 = nullptr;
+    QAction* InstallContextMenuBt = nullptr;
+    QAction* InstallDesktopBt = nullptr;
+    QAction* InstallStartMenuBt = nullptr;
+    QAction* InstallSendToBt = nullptr;
+    QAction* Showallitems1Bt = nullptr;
+
+    QMenu* EncryptPopup = nullptr;
     QAction* SetglobalpassBt = nullptr;
     QAction* ClearglobalpassBt = nullptr;
     QAction* EncryptFolderBt = nullptr;
     QAction* DecryptFolderBt = nullptr;
     QAction* EncryptItemBt = nullptr;
     QAction* DecryptItemBt = nullptr;
+    QAction* RestrictFolderBt = nullptr;
+    QAction* RemoveRestrictionBt = nullptr;
     QAction* LockPyxaBt = nullptr;
+    QAction* Showallitems3Bt = nullptr;
 
     TStatusImagePanel* StatusPanel1 = nullptr;
     TStatusImagePanel* StatusPanel2 = nullptr;
     QLabel* StatusPanel3 = nullptr;
     TWaitPanel* WaitPanel = nullptr;
+    QLabel* LogoPanel = nullptr;
+    QTimer* KeyTimer = nullptr;
+    std::unique_ptr<TFileIcons> FileIcons;
+    std::unique_ptr<TScrollLock> ScrollLock;
 
     // State shown by the window.
     void SetStatusText(const QString& text);
@@ -107,9 +150,18 @@ public:
     void DeletePyxaBtClick();
     void WipePyxaBtClick();
     void WipeFileBtClick();
+    void RenamePyxaBtClick();
+    void CollapseFoldBtClick();
+    void OpenNewPyxaBt1Click();
     void OpenLogBtClick();
     void AboutBtClick();
     void WaitPanelMouseDown();
+    void LogoImageMouseDown();
+    void Showallitems1BtClick();
+    bool ShowAll() const { return FShowAll; }
+    void KeyTimerTimer();
+    // Gives the not yet resolved children of the node (the top level for none) their images.
+    void UpdateChildIcons(TTreeNode* node);
 
 protected:
     bool event(QEvent* event) override;
@@ -141,10 +193,18 @@ private:
     void TreeViewCollapsed(const QModelIndex& index);
     bool TreeViewKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void ShowPopup(QMenu* popup, QToolButton* button);
+    void CreateFilePopup();
+    void CreateOptionsPopup();
+    void CreateEncryptPopup();
     void FilePopupPopup();
     void OptionsPopupPopup();
     void EncryptPopupPopup();
+    void MirrorEncryptPopup();
+    // Shows a menu item when it is enabled, or greyed in show-all mode.
+    void ShowWhenEnabled(QAction* action) const;
+    void RefreshTree();
     void CenterWaitPanel();
+    void PlaceLogoPanel();
 
     QStringList FArguments;
     // Empty until start-up found the application data folder; nothing is written then.
@@ -155,6 +215,7 @@ private:
     bool FBusy = false;
     bool FBusyCursor = false;
     bool FCloseConfirmed = false;
+    bool FShowAll = false;
     int FEngineDepth = 0;
 };
 

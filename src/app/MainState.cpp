@@ -3,8 +3,10 @@
 #include "MainForm.h"
 
 #include "CatalogueModel.h"
+#include "FileIcons.h"
 #include "LogForm.h"
 #include "PrivateMessages.h"
+#include "ScrollLock.h"
 #include "StatusPanels.h"
 #include "container/Iso8601.h"
 #include "container/OpenContainer.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -61,12 +64,14 @@ void TMainForm::WaitPanelMouseDown()
 void TMainForm::UpdateCommandState(bool showSelectionText)
 {
     if (FBusy) {
-        for (QToolButton* button : {GetBt, AddFilesBt, AddFoldersBt})
+        for (QToolButton* button : {GetBt, DeleteBt, CommentsBt, ColorBt, AddFilesBt, AddFoldersBt, CreateFolderBt})
             button->setEnabled(false);
         return;
     }
     const bool locked = Container.Locked();
-    GetBt->setEnabled(!Container.Tree.Empty());
+    const bool hasNodes = !Container.Tree.Empty();
+    GetBt->setEnabled(hasNodes);
+    DeleteBt->setEnabled(hasNodes && !locked);
     bool mayAdd = !locked;
     if (const TTreeNode* node = Container.SelectedItem()) {
         const TItemInfo& item = node->Item();
@@ -76,11 +81,17 @@ void TMainForm::UpdateCommandState(bool showSelectionText)
         else if (showSelectionText)
             SetStatusText(QString::fromStdString("Size: " + SizeText(item.Size, false) +
                                                  " | Date: " + DateTimeZToText(item.Original)));
-    } else if (showSelectionText) {
-        SetStatusText({});
+        // Comments stay readable under the lock.
+        CommentsBt->setEnabled(!locked || !item.Comments.empty());
+        ColorBt->setEnabled(!locked);
+    } else {
+        CommentsBt->setEnabled(false);
+        ColorBt->setEnabled(false);
+        if (showSelectionText)
+            SetStatusText({});
     }
-    AddFilesBt->setEnabled(mayAdd);
-    AddFoldersBt->setEnabled(mayAdd);
+    for (QToolButton* button : {AddFilesBt, AddFoldersBt, CreateFolderBt})
+        button->setEnabled(mayAdd);
 }
 
 void TMainForm::UpdateTitle()
@@ -152,9 +163,13 @@ void TMainForm::RunEngine(const std::function<void()>& work)
 void TMainForm::RestoreView()
 {
     ++FEngineDepth;
+    UpdateChildIcons(nullptr);
     for (TTreeNode* node : Container.Tree.Nodes()) {
-        if (node->IsFolder() && node->Expanded)
+        if (node->IsFolder() && node->Expanded) {
             TreeView->expand(Model->IndexOf(node));
+            node->ImageIndex = FileIcons->GetFolderImg(&node->Item()) + 1;
+            UpdateChildIcons(node);
+        }
     }
     const QModelIndex selected = Model->IndexOf(Container.SelectedItem());
     TreeView->setCurrentIndex(selected);
@@ -163,8 +178,26 @@ void TMainForm::RestoreView()
     --FEngineDepth;
 }
 
+void TMainForm::UpdateChildIcons(TTreeNode* node)
+{
+    if (Container.Tree.Empty())
+        return;
+    const int count = Container.Tree.ChildCount(node);
+    for (int row = 0; row < count; ++row) {
+        TTreeNode* child = Container.Tree.Child(node, row);
+        if (child->ImageIndex != 0 && child->ImageIndex != -1)
+            continue;
+        const TItemInfo* item = &child->Item();
+        child->ImageIndex = child->IsFolder() ? FileIcons->GetFolderImg(item) : FileIcons->GetFileImg(item);
+    }
+    FileIcons->TransferChache();
+    if (count > 0)
+        emit Model->dataChanged(Model->index(0, 0, Model->IndexOf(node)), Model->index(count - 1, 0, Model->IndexOf(node)));
+}
+
 void TMainForm::TreeViewChange()
 {
+    LogoPanel->hide();
     if (FEngineDepth > 0)
         return;
     if (Container.CanSelect)
@@ -175,7 +208,8 @@ void TMainForm::TreeViewChange()
 void TMainForm::TreeViewExpanded(const QModelIndex& index)
 {
     TTreeNode* node = Model->NodeOf(index);
-    if (!node || FEngineDepth > 0)
+    // Expanding every node also reports the files.
+    if (!node || !node->IsFolder() || FEngineDepth > 0)
         return;
     // A closed restricted folder opens only with its password.
     if (IsRestrictedFolder(*node) && !node->Expanded && !OpenRestrictedFolder(Container, *node)) {
@@ -183,12 +217,30 @@ void TMainForm::TreeViewExpanded(const QModelIndex& index)
         return;
     }
     node->Expanded = true;
+    node->ImageIndex = FileIcons->GetFolderImg(&node->Item()) + 1;
+    Model->NodeChanged(node);
+    UpdateChildIcons(node);
 }
 
 void TMainForm::TreeViewCollapsed(const QModelIndex& index)
 {
-    if (TTreeNode* node = Model->NodeOf(index); node && FEngineDepth == 0)
-        node->Expanded = false;
+    TTreeNode* node = Model->NodeOf(index);
+    if (!node || !node->IsFolder() || FEngineDepth > 0)
+        return;
+    node->Expanded = false;
+    node->ImageIndex = FileIcons->GetFolderImg(&node->Item());
+    Model->NodeChanged(node);
+}
+
+void TMainForm::LogoImageMouseDown()
+{
+    LogoPanel->hide();
+}
+
+void TMainForm::KeyTimerTimer()
+{
+    // The light shows the automatic password; a press by the user is undone at the next tick.
+    ScrollLock->Set(!Container.GlobalPassword.empty());
 }
 
 void TMainForm::ReadSettings()
@@ -220,6 +272,7 @@ void TMainForm::Startup()
         DeleteFileIfExists(FConfigurationFile);
         SaveSettings();
     }
+    KeyTimer->start();
     if (FArguments.size() != 1) {
         SetStatusText("New file with no name");
         return;
@@ -247,6 +300,9 @@ void TMainForm::CloseMainWindow()
     RunEngine([this] { Container.CloseCatalogue(false); });
     SaveSettings();
     LogForm->hide();
+    KeyTimer->stop();
+    if (ScrollLock->State())
+        ScrollLock->Set(false);
 }
 
 }  // namespace pyxa

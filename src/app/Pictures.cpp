@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <QStyle>
 
+#include <cmath>
+
 namespace pyxa {
 
 namespace {
@@ -126,6 +128,42 @@ QIcon WithPlus(QStyle::StandardPixmap base)
     return QIcon(pixmap);
 }
 
+// A folder with a small star: a new, empty folder.
+QIcon NewFolderPicture()
+{
+    QPixmap pixmap = QApplication::style()->standardIcon(QStyle::SP_DirIcon).pixmap(kButtonSize, kButtonSize);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath star;
+    for (int i = 0; i < 10; ++i) {
+        const qreal radius = i % 2 ? 1.7 : 4.2;
+        const qreal angle = (i * 36.0 - 90.0) * 3.14159265 / 180.0;
+        const QPointF point(11.5 + radius * std::cos(angle), 4.5 + radius * std::sin(angle));
+        i == 0 ? star.moveTo(point) : star.lineTo(point);
+    }
+    star.closeSubpath();
+    painter.setPen(QPen(QColor(0xB0, 0x80, 0x00), 0.8));
+    painter.setBrush(QColor(0xFF, 0xD8, 0x30));
+    painter.drawPath(star);
+    return QIcon(pixmap);
+}
+
+// Two arrows, up and down: moving items by hand.
+QIcon RearrangePicture()
+{
+    QPixmap pixmap = Blank(kButtonSize);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x3A, 0x6E, 0xC0));
+    painter.drawPolygon(QPolygonF({QPointF(5, 1), QPointF(9, 6), QPointF(6.3, 6), QPointF(6.3, 14), QPointF(3.7, 14),
+                                   QPointF(3.7, 6), QPointF(1, 6)}));
+    painter.setBrush(QColor(0x2E, 0x9E, 0x3E));
+    painter.drawPolygon(QPolygonF({QPointF(11, 15), QPointF(15, 10), QPointF(12.3, 10), QPointF(12.3, 2),
+                                   QPointF(9.7, 2), QPointF(9.7, 10), QPointF(7, 10)}));
+    return QIcon(pixmap);
+}
+
 QIcon ColourPicture()
 {
     QPixmap pixmap = Blank(kButtonSize);
@@ -232,6 +270,8 @@ QPixmap StatusImage(int index)
 QIcon ButtonIcon(TButtonPicture picture)
 {
     switch (picture) {
+    case TButtonPicture::CreateFolder:
+        return NewFolderPicture();
     case TButtonPicture::AddFiles:
         return WithPlus(QStyle::SP_FileIcon);
     case TButtonPicture::AddFolders:
@@ -246,6 +286,8 @@ QIcon ButtonIcon(TButtonPicture picture)
         return ColourPicture();
     case TButtonPicture::Comments:
         return CommentsPicture();
+    case TButtonPicture::Rearrange:
+        return RearrangePicture();
     case TButtonPicture::Open:
         return StyleIcon(QStyle::SP_DialogOpenButton);
     case TButtonPicture::Save:

@@ -16,6 +16,7 @@ QPixmap LogImage(int index);
 QPixmap StatusImage(int index);
 
 enum class TButtonPicture {
+    CreateFolder,
     AddFiles,
     AddFolders,
     Extract,
@@ -23,6 +24,7 @@ enum class TButtonPicture {
     Encrypt,
     Colour,
     Comments,
+    Rearrange,
     Open,
     Save,
     Options,

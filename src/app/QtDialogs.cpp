@@ -1,9 +1,11 @@
 #include "QtDialogs.h"
 
+#include "AboutForm.h"
 #include "PassForm.h"
 #include "TaskMessageBox.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace pyxa {
 
@@ -29,6 +31,22 @@ QString TQtDialogs::SaveFile(QWidget* owner, const TFileDialogRequest& request)
 QString TQtDialogs::Folder(QWidget* owner, const QString& title)
 {
     return QFileDialog::getExistingDirectory(owner, title);
+}
+
+std::optional<QString> TQtDialogs::InputText(QWidget* owner, const QString& caption, const QString& prompt,
+                                             const QString& preset)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal, preset, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
+void TQtDialogs::About(QWidget* owner)
+{
+    TAboutForm form(owner);
+    form.exec();
 }
 
 TPasswordAnswer TQtDialogs::Password(QWidget* owner, const TPasswordRequest& request, bool extracting,

@@ -12,6 +12,9 @@ public:
     QStringList OpenFiles(QWidget* owner, const TFileDialogRequest& request, bool multiple) override;
     QString SaveFile(QWidget* owner, const TFileDialogRequest& request) override;
     QString Folder(QWidget* owner, const QString& title) override;
+    std::optional<QString> InputText(QWidget* owner, const QString& caption, const QString& prompt,
+                                     const QString& preset) override;
+    void About(QWidget* owner) override;
     TPasswordAnswer Password(QWidget* owner, const TPasswordRequest& request, bool extracting,
                              const std::function<void()>& requestCancel) override;
 };

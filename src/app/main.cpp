@@ -1,3 +1,4 @@
+#include "FileIcons.h"
 #include "MainForm.h"
 #include "QtDialogs.h"
 #include "support/ProductTexts.h"
@@ -8,6 +9,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(pyxa::kProductTitle);
+    pyxa::UseFallbackIconTheme();
     pyxa::TQtDialogs dialogs;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -55,6 +55,38 @@ private slots:
     void CommandLineOpensOnlyPyxaFiles();
 };
 
+class CommandSurfaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void ButtonsFollowSelectionAndLock_data();
+    void ButtonsFollowSelectionAndLock();
+    void SelectionTextShowsSizeOrDate();
+    void ShowAllRevealsDisabledItems();
+    void ContextMenuMirrorsButtonsAndEncryptMenu();
+    void ContextMenuClosesWhileBusy();
+    void WaitPanelCancelsOnlyWhenCancellable();
+    void KeysRunTheirCommands();
+    void LogoHidesAtFirstSelection();
+    void ScrollLockFollowsTheAutomaticPassword();
+    void RenameCurrentFile();
+    void CollapseFolderAndSubfolders();
+};
+
+class FileIconsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void ImagesOfItems_data();
+    void ImagesOfItems();
+    void OneLookupPerExtension();
+    void FailedLookupIsRetried();
+    void ThemeOrOwnPictureIsNeverNull();
+    void ChildrenResolveWhenTheirFolderOpens();
+};
+
 class ConfigurationTest : public QObject {
     Q_OBJECT
 private slots:

@@ -1,5 +1,6 @@
 #include "AppTests.h"
 #include "CatalogueModel.h"
+#include "FileIcons.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>
@@ -33,7 +34,8 @@ void Fill(TCatalogue& tree)
 void CatalogueModelTest::PassesTheModelTester()
 {
     TCatalogue tree;
-    TCatalogueModel model(tree);
+    TFileIcons icons;
+    TCatalogueModel model(tree, icons);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.BeginEngineChange();
     Fill(tree);
@@ -57,7 +59,8 @@ void CatalogueModelTest::PassesTheModelTester()
 void CatalogueModelTest::DrawsItemsAsTheirRecordsSay()
 {
     TCatalogue tree;
-    TCatalogueModel model(tree);
+    TFileIcons icons;
+    TCatalogueModel model(tree, icons);
     model.BeginEngineChange();
     TTreeNode* node = tree.Add(nullptr, Item("secret.txt", false));
     node->Item().Color = 0x00302010;  // blue 0x30, green 0x20, red 0x10

@@ -2,6 +2,7 @@
 #include "CatalogueModel.h"
 #include "MainForm.h"
 #include "ScriptedDialogs.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,41 +19,14 @@ namespace pyxa::test {
 
 namespace {
 
-std::unique_ptr<QTemporaryDir> gTemp;
-
-QString WriteFile(const QString& name, const QByteArray& content)
-{
-    const QString path = QDir(gTemp->path()).filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
-// Shows the form and lets its start-up run.
-void Start(TMainForm& form)
-{
-    form.show();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
-void AddTwoFiles(TMainForm& form, TScriptedDialogs& dialogs)
-{
-    dialogs.OpenAnswers.push_back({WriteFile("one.txt", "first file"), WriteFile("two.txt", QByteArray(5000, 'x'))});
-    form.AddFilesBtClick();
-}
+std::unique_ptr<TWindowFolder> gTemp;
 
 }  // namespace
 
 void MainFormTest::init()
 {
-    gTemp = std::make_unique<QTemporaryDir>();
-    QVERIFY(gTemp->isValid());
-    QDir(gTemp->path()).mkdir("tmp");
-    qputenv("TMPDIR", QDir(gTemp->path()).filePath("tmp").toUtf8());
-    // Keeps the settings file of a test run out of the user's own configuration.
-    qputenv("XDG_CONFIG_HOME", QDir(gTemp->path()).filePath("config").toUtf8());
+    gTemp = std::make_unique<TWindowFolder>();
+    QVERIFY(gTemp->IsValid());
 }
 
 void MainFormTest::cleanup()
@@ -62,17 +36,17 @@ void MainFormTest::cleanup()
 
 void MainFormTest::AddedFilesSurviveSaveAndReopen()
 {
-    const QString target = QDir(gTemp->path()).filePath("packed.pyxa");
+    const QString target = gTemp->Path("packed.pyxa");
     {
         TScriptedDialogs dialogs;
         TMainForm form(dialogs, {});
         Start(form);
         QCOMPARE(form.StatusPanel3->text(), QString("New file with no name"));
-        AddTwoFiles(form, dialogs);
+        AddTwoFiles(form, dialogs, *gTemp);
         QCOMPARE(form.Model->rowCount(), 2);
         QVERIFY(form.SaveBt->isEnabled());
         QCOMPARE(form.StatusImageIndex1(), 2);
-        dialogs.SaveAnswers.push_back(QDir(gTemp->path()).filePath("packed"));
+        dialogs.SaveAnswers.push_back(gTemp->Path("packed"));
         form.SaveBtClick();
         QCoreApplication::processEvents();
         QVERIFY(QFile::exists(target));
@@ -109,11 +83,11 @@ void MainFormTest::CloseQuestion()
     QFETCH(int, answer);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
-    const QString target = QDir(gTemp->path()).filePath("closing.pyxa");
+    const QString target = gTemp->Path("closing.pyxa");
     TScriptedDialogs dialogs;
     TMainForm form(dialogs, {});
     Start(form);
-    AddTwoFiles(form, dialogs);
+    AddTwoFiles(form, dialogs, *gTemp);
     dialogs.BoxAnswers.push_back(answer);
     dialogs.SaveAnswers.push_back(target);
     form.close();
@@ -130,7 +104,7 @@ void MainFormTest::LockTogglesTitleAndCommands()
     TScriptedDialogs dialogs;
     TMainForm form(dialogs, {});
     Start(form);
-    AddTwoFiles(form, dialogs);
+    AddTwoFiles(form, dialogs, *gTemp);
     QVERIFY(form.AddFilesBt->isEnabled());
     form.LockPyxaBt->trigger();
     QVERIFY(form.Container.Locked());
@@ -158,7 +132,7 @@ void MainFormTest::WorkingFolderGoesAtExit()
         Start(form);
         folder = form.Container.WorkingFolder.Path();
         QVERIFY(std::filesystem::is_directory(folder));
-        QCOMPARE(folder.parent_path().string(), QDir(gTemp->path()).filePath("tmp").toStdString());
+        QCOMPARE(folder.parent_path().string(), gTemp->Path("tmp").toStdString());
         QVERIFY(form.close());
     }
     QVERIFY(!std::filesystem::exists(folder));
@@ -177,17 +151,17 @@ void MainFormTest::CommandLineOpensOnlyPyxaFiles()
 {
     QFETCH(QString, name);
     QFETCH(bool, opened);
-    const QString made = QDir(gTemp->path()).filePath("made.pyxa");
+    const QString made = gTemp->Path("made.pyxa");
     {
         TScriptedDialogs dialogs;
         TMainForm form(dialogs, {});
         Start(form);
-        AddTwoFiles(form, dialogs);
+        AddTwoFiles(form, dialogs, *gTemp);
         dialogs.SaveAnswers.push_back(made);
         form.SaveBtClick();
         QCoreApplication::processEvents();
     }
-    const QString argument = QDir(gTemp->path()).filePath(name);
+    const QString argument = gTemp->Path(name);
     QVERIFY(QFile::rename(made, argument));
     TScriptedDialogs dialogs;
     TMainForm form(dialogs, {argument});

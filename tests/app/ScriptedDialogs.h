@@ -36,6 +36,18 @@ public:
         return Next(SaveAnswers, QString());
     }
     QString Folder(QWidget*, const QString&) override { return Next(FolderAnswers, QString()); }
+    std::optional<QString> InputText(QWidget*, const QString& caption, const QString& prompt,
+                                     const QString& preset) override
+    {
+        InputRequests.push_back({caption, prompt, preset});
+        if (InputAnswers.empty())
+            return std::nullopt;
+        const QString answer = InputAnswers.front();
+        const bool cancelled = answer.isNull();
+        InputAnswers.pop_front();
+        return cancelled ? std::nullopt : std::optional<QString>(answer);
+    }
+    void About(QWidget*) override { ++AboutShown; }
     TPasswordAnswer Password(QWidget*, const TPasswordRequest& request, bool,
                              const std::function<void()>& requestCancel) override
     {
@@ -49,11 +61,14 @@ public:
     std::vector<TShownBox> Boxes;
     std::vector<TFileDialogRequest> FileRequests;
     std::vector<TPasswordRequest> PasswordRequests;
+    std::vector<QStringList> InputRequests;  // caption, prompt, preset
     std::deque<int> BoxAnswers;
     std::deque<QStringList> OpenAnswers;
     std::deque<QString> SaveAnswers;
     std::deque<QString> FolderAnswers;
     std::deque<TPasswordAnswer> PasswordAnswers;
+    int AboutShown = 0;
+    std::deque<QString> InputAnswers;  // a null QString answers as a cancelled dialog
 
 private:
     template <typename T>

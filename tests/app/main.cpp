@@ -17,6 +17,10 @@ int main(int argc, char* argv[])
     failures += QTest::qExec(&password, argc, argv);
     pyxa::test::MainFormTest mainForm;
     failures += QTest::qExec(&mainForm, argc, argv);
+    pyxa::test::CommandSurfaceTest commandSurface;
+    failures += QTest::qExec(&commandSurface, argc, argv);
+    pyxa::test::FileIconsTest fileIcons;
+    failures += QTest::qExec(&fileIcons, argc, argv);
     pyxa::test::ConfigurationTest configuration;
     failures += QTest::qExec(&configuration, argc, argv);
     return failures == 0 ? 0 : 1;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -29,6 +31,16 @@ namespace pyxa {
 namespace {
 
 const QSize kSmallestSize(320, 430);
+// Hints stay up long enough to read the two-line ones.
+constexpr int kHintDuration = 10000;
+
+void ApplyHintColours()
+{
+    QPalette palette = QToolTip::palette();
+    palette.setColor(QPalette::ToolTipBase, QColor(0xE4, 0xE7, 0xED));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(palette);
+}
 
 // The Scroll Lock light can be driven only through the X server the window itself uses.
 std::unique_ptr<TScrollLock> NewScrollLock()
@@ -46,6 +58,7 @@ TMainForm::TMainForm(TDialogs& dialogs, QStringList arguments, QWidget* parent)
 {
     setObjectName("MainForm");
     setFont(InterfaceFont());
+    ApplyHintColours();
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -103,6 +116,10 @@ void TMainForm::CreateTree(QWidget* parent)
     LogoPanel->setPixmap(LogoPicture());
     LogoPanel->setFixedSize(128, 128);
     LogoPanel->installEventFilter(this);
+    // Faded, so that it stays in the background of the catalogue.
+    auto* fade = new QGraphicsOpacityEffect(LogoPanel);
+    fade->setOpacity(0.75);
+    LogoPanel->setGraphicsEffect(fade);
 }
 
 QToolButton* TMainForm::AddSpeedButton(QWidget* panel, const char* name, const QString& hint, TButtonPicture picture)
@@ -110,6 +127,7 @@ QToolButton* TMainForm::AddSpeedButton(QWidget* panel, const char* name, const Q
     auto* button = new QToolButton(panel);
     button->setObjectName(name);
     button->setToolTip(hint);
+    button->setToolTipDuration(kHintDuration);
     button->setIcon(ButtonIcon(picture));
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
@@ -199,6 +217,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         return TreeViewKeyDown(key->key(), key->modifiers()) || QMainWindow::eventFilter(watched, event);
     }
+    // The panels over the tree keep their places as the tree changes size.
+    if (watched == TreeView && event->type() == QEvent::Resize) {
+        CenterWaitPanel();
+        PlaceLogoPanel();
+    }
     if (watched == LogoPanel && event->type() == QEvent::MouseButtonPress) {
         LogoImageMouseDown();
         return true;
@@ -273,16 +296,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TMainForm::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    CenterWaitPanel();
-    PlaceLogoPanel();
-}
-
 void TMainForm::PlaceLogoPanel()
 {
-    const QRect area = TreeView->viewport()->geometry();
+    const QRect area = TreeView->contentsRect();
     LogoPanel->move(area.right() - LogoPanel->width() - 4, area.bottom() - LogoPanel->height() - 4);
 }
 

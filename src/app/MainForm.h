@@ -133,6 +133,7 @@ public:
     void ModifiedChanged();
     void SelectedItemChanged();
     void LockChanged();
+    void CatalogueClosed(bool fullReset);
     QString AskSaveTarget(const QString& proposedName);
 
     // Commands.
@@ -168,7 +169,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateTree(QWidget* parent);

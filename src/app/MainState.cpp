@@ -148,6 +148,15 @@ void TMainForm::LockChanged()
     UpdateStatusImages();
 }
 
+void TMainForm::CatalogueClosed(bool fullReset)
+{
+    if (!fullReset)
+        return;
+    AllowRearrangBt->setChecked(false);
+    LogForm->hide();
+    UpdateCommandState(false);
+}
+
 void TMainForm::RunEngine(const std::function<void()>& work)
 {
     if (FEngineDepth++ == 0)

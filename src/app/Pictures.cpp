@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
+#include <QtMath>
 
 #include <cmath>
 
@@ -15,9 +16,12 @@ constexpr int kLogSize = 16;
 constexpr int kStatusSize = 12;
 constexpr int kButtonSize = 16;
 
+// A transparent square of size logical pixels, sharp on high-density screens.
 QPixmap Blank(int size)
 {
-    QPixmap pixmap(size, size);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(qCeil(size * ratio), qCeil(size * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }

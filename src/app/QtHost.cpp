@@ -66,6 +66,12 @@ void TQtHost::LockChanged()
     FForm.LockChanged();
 }
 
+void TQtHost::CatalogueClosed(bool fullReset)
+{
+    FCancelRequested = false;
+    FForm.CatalogueClosed(fullReset);
+}
+
 void TQtHost::FileNameChanged()
 {
     FForm.UpdateTitle();

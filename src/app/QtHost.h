@@ -29,6 +29,7 @@ public:
     void LockChanged() override;
     void FileNameChanged() override;
     void GlobalPasswordChanged() override;
+    void CatalogueClosed(bool fullReset) override;
 
 private:
     TMainForm& FForm;

@@ -1,7 +1,9 @@
 #include "TreePictures.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 namespace pyxa {
 
@@ -15,8 +17,9 @@ const QColor kFolderFront(0xF4, 0xC8, 0x5A);
 // Paints on a square canvas laid out on a 16-unit grid.
 class TCanvas {
 public:
-    explicit TCanvas(int size) : Pixmap(size, size)
+    explicit TCanvas(int size, qreal ratio = 1.0) : Pixmap(qCeil(size * ratio), qCeil(size * ratio))
     {
+        Pixmap.setDevicePixelRatio(ratio);
         Pixmap.fill(Qt::transparent);
         Painter.begin(&Pixmap);
         Painter.setRenderHint(QPainter::Antialiasing);
@@ -203,7 +206,7 @@ QPixmap FixedTreeImage(int index, int size)
 QPixmap LogoPicture()
 {
     // A closed box of folders and files: the container the program packs.
-    TCanvas canvas(128);
+    TCanvas canvas(128, qApp ? qApp->devicePixelRatio() : 1.0);
     QPainter& painter = canvas.Painter;
     painter.drawPixmap(QRectF(4.5, 0.5, 7, 7), Folder(64, true), QRectF(0, 0, 64, 64));
     painter.drawPixmap(QRectF(7, 1.5, 6, 6), DocumentPicture(64), QRectF(0, 0, 64, 64));

@@ -49,6 +49,8 @@ private slots:
     void AddedFilesSurviveSaveAndReopen();
     void CloseQuestion_data();
     void CloseQuestion();
+    void OpenQuestion_data();
+    void OpenQuestion();
     void LockTogglesTitleAndCommands();
     void WorkingFolderGoesAtExit();
     void CommandLineOpensOnlyPyxaFiles_data();

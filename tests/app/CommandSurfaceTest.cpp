@@ -245,6 +245,11 @@ void CommandSurfaceTest::LogoHidesAtFirstSelection()
     TMainForm form(dialogs, {});
     Start(form);
     QVERIFY(form.LogoPanel->isVisible());
+    // At the bottom right of the tree, inside it.
+    const QRect tree = form.TreeView->rect();
+    QVERIFY(tree.contains(form.LogoPanel->geometry()));
+    QVERIFY(form.LogoPanel->geometry().right() > tree.width() - 16);
+    QVERIFY(form.LogoPanel->geometry().bottom() > tree.height() - 16);
     AddFolderAndFile(form, dialogs, false);
     Select(form, 1);
     QVERIFY(!form.LogoPanel->isVisible());

@@ -1,5 +1,6 @@
 #include "AppTests.h"
 #include "CatalogueModel.h"
+#include "LogForm.h"
 #include "MainForm.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
@@ -97,6 +98,55 @@ void MainFormTest::CloseQuestion()
     QCOMPARE(dialogs.Boxes[0].Buttons, 1 | 2 | 8);
     QCOMPARE(form.isVisible(), !closed);
     QCOMPARE(QFile::exists(target), saved);
+}
+
+void MainFormTest::OpenQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("Cancel keeps the catalogue") << 2 << false << false;
+    QTest::newRow("No opens without saving") << 7 << false << true;
+    QTest::newRow("Yes saves, then opens") << 6 << true << true;
+}
+
+void MainFormTest::OpenQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, opened);
+    const QString other = gTemp->Path("other.pyxa");
+    {
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs, {});
+        Start(form);
+        dialogs.OpenAnswers.push_back({gTemp->WriteFile("single.txt", "alone")});
+        form.AddFilesBtClick();
+        dialogs.SaveAnswers.push_back(other);
+        form.SaveBtClick();
+        QCoreApplication::processEvents();
+    }
+    const QString target = gTemp->Path("unsaved.pyxa");
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, {});
+    Start(form);
+    AddTwoFiles(form, dialogs, *gTemp);
+    dialogs.BoxAnswers.push_back(answer);
+    dialogs.SaveAnswers.push_back(target);
+    dialogs.OpenAnswers.push_back({other});
+    form.LogForm->show();
+    form.AllowRearrangBt->setChecked(true);
+    form.OpenBtClick();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(dialogs.Boxes.size(), size_t(1));
+    QCOMPARE(dialogs.Boxes[0].Instruction, QString("File was not saved."));
+    QCOMPARE(QFile::exists(target), saved);
+    QCOMPARE(form.Model->rowCount(), opened ? 1 : 2);
+    QCOMPARE(form.Container.FileName.string(), opened ? other.toStdString() : std::string());
+    // Opening returns the window to the state of a new container first.
+    QCOMPARE(form.LogForm->isVisible(), !opened);
+    QCOMPARE(form.AllowRearrangBt->isChecked(), !opened);
 }
 
 void MainFormTest::LockTogglesTitleAndCommands()

@@ -52,6 +52,7 @@ void TContainer::CloseCatalogue(bool fullReset)
         GlobalPassword.clear();
         Host.GlobalPasswordChanged();
     }
+    Host.CatalogueClosed(fullReset);
 }
 
 std::filesystem::path TContainer::NewTempFileName() const

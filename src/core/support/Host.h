@@ -89,6 +89,9 @@ public:
     virtual void LockChanged() {}
     virtual void FileNameChanged() {}
     virtual void GlobalPasswordChanged() {}
+    // The catalogue was emptied; with fullReset the front end returns to the state of a new,
+    // unnamed container.
+    virtual void CatalogueClosed(bool fullReset) { (void)fullReset; }
 };
 
 }  // namespace pyxa

@@ -196,7 +196,8 @@ private:
     void CreateFilePopup();
     void CreateOptionsPopup();
     void CreateEncryptPopup();
-    void FilePopupPopup();
+    // at: in the tree's viewport, where the mouse or the menu key asked for the menu.
+    void FilePopupPopup(const QPoint& at);
     void OptionsPopupPopup();
     void EncryptPopupPopup();
     void MirrorEncryptPopup();

@@ -7,9 +7,9 @@
 #include "support/FileUtil.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QMenu>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace pyxa {
 
@@ -194,7 +194,7 @@ void TMainForm::Showallitems1BtClick()
         showAll->setVisible(false);
 }
 
-void TMainForm::FilePopupPopup()
+void TMainForm::FilePopupPopup(const QPoint& at)
 {
     // A context menu over a running operation could start a second one.
     if (FBusy)
@@ -223,7 +223,7 @@ void TMainForm::FilePopupPopup()
                            FindItems2Bt->isEnabled() || ShowInfoBt->isEnabled();
     OptionsMenuBt->setVisible(anyOption || FShowAll);
     MirrorEncryptPopup();
-    FilePopup->popup(QCursor::pos());
+    FilePopup->popup(TreeView->viewport()->mapToGlobal(at));
 }
 
 void TMainForm::MirrorEncryptPopup()

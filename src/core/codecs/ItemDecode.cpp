@@ -69,13 +69,6 @@ DecodeResult RememberDecryption(TItemInfo& item, const std::string& password, in
     return decrypted < 0 ? DecodeResult::CannotDecrypt : DecodeResult::WrongPassword;
 }
 
-std::optional<TDateTime> OutputDate(const TContainer& container, const TItemInfo& item)
-{
-    if (container.RestoreOriginalDate && item.Original.Exists)
-        return item.Original.DateTime;
-    return std::nullopt;
-}
-
 // An output is put in place when it is right, or when the caller keeps outputs with a CRC error.
 bool Deliverable(DecodeResult result, bool keepOnCrcError)
 {
@@ -116,6 +109,18 @@ DecodeResult CheckedFileCrc(const fs::path& output, uint32_t expected)
 
 }  // namespace
 
+std::optional<TDateTime> OutputDate(const TContainer& container, const TItemInfo& item)
+{
+    if (container.RestoreOriginalDate && item.Original.Exists)
+        return item.Original.DateTime;
+    return std::nullopt;
+}
+
+bool AsksForPassword(const TContainer& container, const TItemInfo& item)
+{
+    return item.Encrypted && item.TmpPass.empty() && container.GlobalPassword.empty();
+}
+
 DecodeResult DecodeItemFile(TContainer& container, TItemInfo& item, const fs::path& packed, bool keepOnCrcError,
                             const fs::path& destination)
 {
@@ -143,32 +148,30 @@ DecodeResult DecodeItemFile(TContainer& container, TItemInfo& item, const fs::pa
     return result;
 }
 
-DecodeResult DecodeItemStream(TContainer& container, TItemInfo& item, TStream* packed, bool keepOnCrcError,
-                              const fs::path& destination)
+DecodeResult DecryptItemStream(TContainer& container, TItemInfo& item, TMemoryStream& packed)
 {
-    if (!packed)
-        return DecodeResult::NoPackedInput;
+    if (!item.Encrypted)
+        return DecodeResult::Ok;
+    const std::optional<std::string> password = PasswordFor(container, item);
+    if (!password || !packed.Seek(0))
+        return DecodeResult::CannotDecrypt;
     TMemoryStream plain;
-    TStream* compressed = packed;
-    if (item.Encrypted) {
-        const std::optional<std::string> password = PasswordFor(container, item);
-        if (!password)
-            return DecodeResult::CannotDecrypt;
-        if (!packed->Seek(0))
-            return DecodeResult::CannotDecrypt;
-        const DecodeResult decrypted =
-            RememberDecryption(item, *password, DecryptStreamWithPassword(packed, &plain, *password));
-        if (decrypted != DecodeResult::Ok)
-            return decrypted;
-        compressed = &plain;
-    }
+    const DecodeResult decrypted =
+        RememberDecryption(item, *password, DecryptStreamWithPassword(&packed, &plain, *password));
+    if (decrypted == DecodeResult::Ok)
+        packed = std::move(plain);
+    return decrypted;
+}
+
+DecodeResult InflateIntoPlace(TStream& compressed, uint32_t crc, bool keepOnCrcError, const fs::path& destination,
+                              std::optional<TDateTime> date)
+{
     // Bounded, so that damaged or hostile data cannot fill memory.
     TBoundedMemoryStream content(kInMemoryOutputLimit);
-    if (DecompressStream(compressed, &content) != CompressStreamResult::Ok)
+    if (DecompressStream(&compressed, &content) != CompressStreamResult::Ok)
         return DecodeResult::CannotDecompress;
-    plain.Clear();
-    DecodeResult result = StreamCrc32(content) == item.Crc ? DecodeResult::Ok : DecodeResult::CrcMismatch;
-    if (Deliverable(result, keepOnCrcError) && !WriteIntoPlace(content, destination, OutputDate(container, item)))
+    DecodeResult result = StreamCrc32(content) == crc ? DecodeResult::Ok : DecodeResult::CrcMismatch;
+    if (Deliverable(result, keepOnCrcError) && !WriteIntoPlace(content, destination, date))
         result = DecodeResult::CannotSave;
     return result;
 }

@@ -8,11 +8,13 @@
 
 #include "container/Container.h"
 #include "container/ItemInfo.h"
+#include "support/DateTime.h"
 #include "support/Results.h"
 #include "support/Stream.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace pyxa {
@@ -41,6 +43,20 @@ PackResult PackItemViaFiles(TContainer& container, const std::filesystem::path& 
 UnpackResult UnpackItem(TContainer& container, TItemInfo& item, const std::filesystem::path& destination,
                         bool keepOnCrcError);
 
+// Unpacking an item within the in-memory limit in two halves, so that the second can run on
+// another thread. The first, on the caller's thread, reads the packed data and decrypts it (asking
+// for the password when needed); the second decompresses, checks the CRC-32 and puts the file in
+// place, touching neither the container nor its host.
+struct TPreparedUnpack {
+    UnpackResult Result = UnpackResult::Ok;  // the first half's failure, if any
+    TMemoryStream Compressed;                // the item's zlib stream
+    uint32_t Crc = 0;
+    std::optional<TDateTime> Date;           // the date the output gets, if any
+};
+TPreparedUnpack PrepareInMemoryUnpack(TContainer& container, TItemInfo& item);
+UnpackResult FinishInMemoryUnpack(TPreparedUnpack& prepared, const std::filesystem::path& destination,
+                                  bool keepOnCrcError);
+
 // Copy the packed data of the item's block out of the container into a new file (which must not
 // exist) or into a stream at its position (the stream is set to 0 at the end). Results 0 to -6;
 // a block length that is negative or runs past the end of the container is a SignatureError.
@@ -67,7 +83,15 @@ enum class DecodeResult : int {
 // reads the whole packed stream and replaces a writable destination file.
 DecodeResult DecodeItemFile(TContainer& container, TItemInfo& item, const std::filesystem::path& packed,
                             bool keepOnCrcError, const std::filesystem::path& destination);
-DecodeResult DecodeItemStream(TContainer& container, TItemInfo& item, TStream* packed, bool keepOnCrcError,
-                              const std::filesystem::path& destination);
+// The stream form, in two halves: decrypting in place when the item is encrypted, then
+// decompressing, checking and writing, which needs neither the container nor the host.
+DecodeResult DecryptItemStream(TContainer& container, TItemInfo& item, TMemoryStream& packed);
+DecodeResult InflateIntoPlace(TStream& compressed, uint32_t crc, bool keepOnCrcError,
+                              const std::filesystem::path& destination, std::optional<TDateTime> date);
+
+// The date an output gets: the item's original date when the container restores dates.
+std::optional<TDateTime> OutputDate(const TContainer& container, const TItemInfo& item);
+// Whether decoding the item would ask the user for a password.
+bool AsksForPassword(const TContainer& container, const TItemInfo& item);
 
 }  // namespace pyxa

@@ -24,18 +24,22 @@ UnpackResult UnpackResultOf(DecodeResult result)
 
 // A stored item is read from its block; a pending or replaced one from its temporary file, which
 // holds its newest content.
+UnpackResult ReadPackedData(TContainer& container, TItemInfo& item, TMemoryStream& packed)
+{
+    if (item.IsStored())
+        return CopyItemBlockToStream(container, item, &packed, false);
+    if (!FileExists(item.TmpCmpFile) || !packed.LoadFromFile(item.TmpCmpFile))
+        return UnpackResult::TemporaryNotFound;
+    return UnpackResult::Ok;
+}
+
 UnpackResult UnpackInMemory(TContainer& container, TItemInfo& item, const fs::path& destination,
                             bool keepOnCrcError)
 {
-    TMemoryStream packed;
-    if (item.IsStored()) {
-        if (const UnpackResult copied = CopyItemBlockToStream(container, item, &packed, false);
-            copied != UnpackResult::Ok)
-            return copied;
-    } else if (!FileExists(item.TmpCmpFile) || !packed.LoadFromFile(item.TmpCmpFile)) {
-        return UnpackResult::TemporaryNotFound;
-    }
-    return UnpackResultOf(DecodeItemStream(container, item, &packed, keepOnCrcError, destination));
+    TPreparedUnpack prepared = PrepareInMemoryUnpack(container, item);
+    if (prepared.Result != UnpackResult::Ok)
+        return prepared.Result;
+    return FinishInMemoryUnpack(prepared, destination, keepOnCrcError);
 }
 
 UnpackResult UnpackViaFiles(TContainer& container, TItemInfo& item, const fs::path& destination,
@@ -54,6 +58,23 @@ UnpackResult UnpackViaFiles(TContainer& container, TItemInfo& item, const fs::pa
 }
 
 }  // namespace
+
+TPreparedUnpack PrepareInMemoryUnpack(TContainer& container, TItemInfo& item)
+{
+    TPreparedUnpack prepared;
+    prepared.Crc = item.Crc;
+    prepared.Date = OutputDate(container, item);
+    prepared.Result = ReadPackedData(container, item, prepared.Compressed);
+    if (prepared.Result == UnpackResult::Ok)
+        prepared.Result = UnpackResultOf(DecryptItemStream(container, item, prepared.Compressed));
+    return prepared;
+}
+
+UnpackResult FinishInMemoryUnpack(TPreparedUnpack& prepared, const fs::path& destination, bool keepOnCrcError)
+{
+    return UnpackResultOf(
+        InflateIntoPlace(prepared.Compressed, prepared.Crc, keepOnCrcError, destination, prepared.Date));
+}
 
 bool WithinInMemoryLimit(int64_t size)
 {

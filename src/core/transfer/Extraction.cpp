@@ -1,11 +1,14 @@
 #include "transfer/Extraction.h"
 
 #include "codecs/ItemPipeline.h"
+#include "codecs/ParallelDeflate.h"
 #include "protection/FolderRestriction.h"
 #include "transfer/ExtractionPath.h"
 #include "transfer/Folders.h"
+#include "transfer/UnpackQueue.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace pyxa {
 
@@ -40,6 +43,9 @@ struct TWalk {
     const TTreeNode* Root;
     fs::path Destination;  // canonical
     TExtractionResult Result;
+    // Files within the in-memory limit are decompressed and written here while the walk goes on;
+    // their results are reported in catalogue order.
+    TUnpackQueue Queue {CompressionThreads()};
 };
 
 enum class TStep { Next, SkipSubtree, Stop };
@@ -68,9 +74,34 @@ int CountFiles(const std::vector<TTreeNode*>& range)
     return files;
 }
 
-int PercentDone(const TExtractionResult& result)
+
+void ReportFile(TWalk& walk, const TTreeNode& node, const fs::path& path, UnpackResult result)
 {
-    return static_cast<int>(int64_t {result.Extracted} * 100 / result.Total);
+    if (Delivered(result))
+        ++walk.Result.Extracted;
+    else
+        walk.Result.Failed.push_back(path);
+    if (result != UnpackResult::Ok)
+        walk.Container.Host.Display(ExtractionMessage(result), node.Text(), ExtractionIcon(result),
+                                    result == UnpackResult::CrcError, true);
+}
+
+void ReportDone(TWalk& walk, const TUnpackDone& done)
+{
+    ReportFile(walk, *done.Node, done.Destination, done.Result);
+}
+
+void ReportFinished(TWalk& walk)
+{
+    while (const std::optional<TUnpackDone> done = walk.Queue.TakeFinished())
+        ReportDone(walk, *done);
+}
+
+// Everything given to the queue is reported before anything that follows it happens.
+void ReportAll(TWalk& walk)
+{
+    while (!walk.Queue.Empty())
+        ReportDone(walk, walk.Queue.TakeOldest());
 }
 
 // A closed restricted folder is opened with its password or left out with its subtree.
@@ -78,6 +109,7 @@ bool Opened(TWalk& walk, TTreeNode& node)
 {
     if (!IsRestrictedFolder(node) || node.Expanded)
         return true;
+    ReportAll(walk);
     const bool opened = OpenRestrictedFolder(walk.Container, node);
     walk.Container.Host.ProcessMessages();
     if (!opened)
@@ -85,53 +117,86 @@ bool Opened(TWalk& walk, TTreeNode& node)
     return opened;
 }
 
-void ReportChangedName(THost& host, const TTreeNode& node)
-{
-    const std::string safe = SafeItemName(node.Text());
-    if (safe != node.Text())
-        host.Display("Name changed to \"" + safe + "\" for extraction", VisibleName(node.Text()), liWarning, false,
-                     true);
-}
-
 bool MadeFolder(TWalk& walk, const fs::path& folder)
 {
-    const std::error_code error = ForceFolders(folder);
+    const std::error_code error = ForceFolders(folder, walk.Destination);
     if (!error)
         return true;
+    ReportAll(walk);
     walk.Result.Error = "Cannot create folder \"" + folder.string() + "\": " + error.message();
     walk.Container.Host.Display("Cannot create folder", folder.string(), liError, true, true);
     walk.Container.Host.SetStatusText(walk.Result.Error);
     return false;
 }
 
+void ReportChangedName(TWalk& walk, const TTreeNode& node)
+{
+    const std::string safe = SafeItemName(node.Text());
+    if (safe == node.Text())
+        return;
+    ReportAll(walk);
+    walk.Container.Host.Display("Name changed to \"" + safe + "\" for extraction", VisibleName(node.Text()),
+                                liWarning, false, true);
+}
+
+// A file within the in-memory limit is read and decrypted here and finished by the queue.
+void GiveToQueue(TWalk& walk, TTreeNode& node, const fs::path& path)
+{
+    TContainer& container = walk.Container;
+    // Questions and the files that follow them come after what went before; so does a second
+    // file for the same destination, which replaces the first.
+    if (AsksForPassword(container, node.Item()) || walk.Queue.Writes(path))
+        ReportAll(walk);
+    TPreparedUnpack prepared = PrepareInMemoryUnpack(container, node.Item());
+    if (prepared.Result != UnpackResult::Ok) {
+        ReportAll(walk);
+        ReportFile(walk, node, path, prepared.Result);
+        return;
+    }
+    while (walk.Queue.Full())
+        ReportDone(walk, walk.Queue.TakeOldest());
+    walk.Queue.Give(&node, std::move(prepared), path, true, node.Item().Size);
+    ReportFinished(walk);
+}
+
+// Files on their way count as extracted: most of them will be.
+int PercentDone(const TWalk& walk)
+{
+    const int64_t done = walk.Result.Extracted + static_cast<int64_t>(walk.Queue.Count());
+    return static_cast<int>(done * 100 / walk.Result.Total);
+}
+
 void ExtractFile(TWalk& walk, TTreeNode& node, const fs::path& path)
 {
     THost& host = walk.Container.Host;
-    host.SetStatusText(std::to_string(PercentDone(walk.Result)) + "% Extracting file \"" + node.Text() + "\"");
+    host.SetStatusText(std::to_string(PercentDone(walk)) + "% Extracting file \"" + node.Text() + "\"");
     host.ProcessMessages();
-    const UnpackResult result = UnpackItem(walk.Container, node.Item(), path, true);
-    if (Delivered(result))
-        ++walk.Result.Extracted;
-    else
-        walk.Result.Failed.push_back(path);
-    if (result != UnpackResult::Ok)
-        host.Display(ExtractionMessage(result), node.Text(), ExtractionIcon(result), result == UnpackResult::CrcError,
-                     true);
+    if (WithinInMemoryLimit(node.Item().Size)) {
+        GiveToQueue(walk, node, path);
+        return;
+    }
+    ReportAll(walk);
+    ReportFile(walk, node, path, UnpackItem(walk.Container, node.Item(), path, true));
 }
 
 TStep ExtractNode(TWalk& walk, TTreeNode& node)
 {
     if (!Opened(walk, node))
         return TStep::SkipSubtree;
-    ReportChangedName(walk.Container.Host, node);
+    ReportChangedName(walk, node);
     const fs::path path = ExtractionPath(walk.Destination, walk.Root, node);
     if (!StaysInside(walk.Destination, node.IsFolder() ? path : path.parent_path())) {
+        ReportAll(walk);
         walk.Container.Host.Display(kOutsideText, VisibleName(node.Text()), liError, false, true);
         walk.Result.Failed.push_back(path);
         return node.IsFolder() ? TStep::SkipSubtree : TStep::Next;
     }
-    if (node.IsFolder())
+    if (node.IsFolder()) {
+        // A file of the same name on its way is written first, as one after the other would.
+        if (walk.Queue.Writes(path))
+            ReportAll(walk);
         return MadeFolder(walk, path) ? TStep::Next : TStep::Stop;
+    }
     ExtractFile(walk, node, path);
     return TStep::Next;
 }
@@ -185,7 +250,9 @@ TExtractionResult ExtractItems(TContainer& container, TTreeNode* root, const fs:
     const TExtractionRun run(container);
     const std::vector<TTreeNode*> range = root ? SubtreeNodes(root) : container.Tree.Nodes();
     walk.Result.Total = CountFiles(range);
-    if (WalkRange(walk, range)) {
+    const bool walked = WalkRange(walk, range);
+    ReportAll(walk);
+    if (walked) {
         walk.Result.Cancelled = container.Host.CancelRequested();
         ReportEnd(container.Host, walk.Result);
     }

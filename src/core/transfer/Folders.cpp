@@ -33,10 +33,18 @@ std::error_code MakeFolder(const fs::path& folder)
 
 }  // namespace
 
-std::error_code ForceFolders(const fs::path& path)
+std::error_code ForceFolders(const fs::path& path, const fs::path& existing)
 {
     fs::path built;
-    for (const fs::path& component : path) {
+    fs::path rest = path;
+    if (const fs::path below = path.lexically_relative(existing);
+        !existing.empty() && !below.empty() && *below.begin() != "..") {
+        built = existing;
+        rest = below;
+    }
+    for (const fs::path& component : rest) {
+        if (component == ".")
+            continue;
         built /= component;
         if (component.empty() || component == built.root_path())
             continue;

@@ -10,6 +10,7 @@ namespace pyxa {
 // that exists must be a real folder: a symbolic link is refused, not followed, so that a link
 // planted in a tree being filled cannot lead the folders made below it elsewhere. Callers pass a
 // canonical path. Returns the error of the component that failed; empty on success.
-std::error_code ForceFolders(const std::filesystem::path& path);
+// existing: a real folder that path lies in, whose own components need no making (empty: none).
+std::error_code ForceFolders(const std::filesystem::path& path, const std::filesystem::path& existing = {});
 
 }  // namespace pyxa

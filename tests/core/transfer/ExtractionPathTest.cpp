@@ -81,6 +81,8 @@ TEST_F(StaysInsideTest, RefusesLinksAndPathsOutside)
 {
     EXPECT_FALSE(StaysInside(Destination, Destination / "link"));
     EXPECT_FALSE(StaysInside(Destination, Destination / "link" / "new"));
+    EXPECT_FALSE(StaysInside(Destination, Destination / "link" / ".."));
+    EXPECT_FALSE(StaysInside(Destination, Destination / "real" / ".." / "link" / ".." / "real"));
     // Even a link that stays inside is refused: no link below the destination is followed.
     EXPECT_FALSE(StaysInside(Destination, Destination / "inner-link"));
     EXPECT_FALSE(StaysInside(Destination, Destination / ".." / "elsewhere"));
@@ -100,6 +102,11 @@ TEST(ForceFoldersTest, CreatesEveryMissingFolderAndKeepsExistingOnes)
     EXPECT_FALSE(ForceFolders(base / "a" / "b" / "c"));
     EXPECT_FALSE(ForceFolders(base / "d" / ""));
     EXPECT_TRUE(fs::is_directory(base / "d"));
+    // Below a folder known to exist, only the rest is made.
+    EXPECT_FALSE(ForceFolders(base / "a" / "x" / "y", base / "a"));
+    EXPECT_TRUE(fs::is_directory(base / "a" / "x" / "y"));
+    EXPECT_FALSE(ForceFolders(base / "e", base / "a"));
+    EXPECT_TRUE(fs::is_directory(base / "e"));
 }
 
 TEST(ForceFoldersTest, FailsOnAFileOrALinkInThePath)
@@ -112,6 +119,7 @@ TEST(ForceFoldersTest, FailsOnAFileOrALinkInThePath)
 
     EXPECT_EQ(ForceFolders(base / "file" / "sub"), std::errc::not_a_directory);
     EXPECT_EQ(ForceFolders(base / "link" / "sub"), std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(ForceFolders(base / "link" / "sub", base), std::errc::too_many_symbolic_link_levels);
     EXPECT_TRUE(fs::is_empty(base / "elsewhere"));
 }
 

@@ -649,3 +649,76 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace pyxa
+
+namespace pyxa {
+namespace {
+
+// Files are finished on worker threads; what the user reads must not show it.
+TEST_F(ExtractionTest, ManyFilesReportInCatalogueOrder)
+{
+    TTreeNode* folder = AddFolder(nullptr, "Many");
+    std::vector<LoggedEntry> expected {{"Extracting", "All files", liInformation, false, false}};
+    std::vector<fs::path> failed;
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        TTreeNode* node = AddFile(folder, name, std::string(1000 + i * 97, static_cast<char>('a' + i % 26)));
+        if (i % 9 == 4) {
+            fs::remove(node->Item().TmpCmpFile);
+            expected.push_back({ResultMessage(UnpackResult::TemporaryNotFound), name, liError, false, true});
+            failed.push_back(Written("Many") / name);
+        } else if (i % 13 == 7) {
+            node->Item().Crc ^= 1;
+            expected.push_back({"CRC error on file", name, liWarning, true, true});
+        }
+    }
+    expected.push_back(kCompleted);
+
+    const TExtractionResult result = Extract(nullptr);
+
+    ASSERT_EQ(Host.Log.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(SameEntry(Host.Log[i], expected[i])) << i << ": " << Describe(Host.Log[i]);
+    EXPECT_EQ(result.Failed, failed);
+    EXPECT_EQ(result.Total, 60);
+    EXPECT_EQ(result.Extracted, 60 - static_cast<int>(failed.size()));
+    for (int i = 0; i < 60; ++i) {
+        if (i % 9 == 4)
+            continue;
+        EXPECT_EQ(test::ReadFile(Written("Many/f" + std::to_string(i) + ".txt")),
+                  std::string(1000 + i * 97, static_cast<char>('a' + i % 26)));
+    }
+    EXPECT_EQ(Host.LastStatus(), std::to_string(result.Extracted) + " of 60 files successfully extracted.");
+    ExpectRunClosed();
+}
+
+TEST_F(ExtractionTest, ALaterFileForTheSameDestinationWins)
+{
+    for (int i = 0; i < 8; ++i)
+        AddFile(nullptr, "same.txt", "version " + std::to_string(i) + std::string(20000, 'x'));
+
+    const TExtractionResult result = Extract(nullptr);
+
+    EXPECT_EQ(result.Extracted, 8);
+    EXPECT_EQ(test::ReadFile(Written("same.txt")), "version 7" + std::string(20000, 'x'));
+    EXPECT_EQ(Entries(Out), std::set<std::string> {"same.txt"});
+}
+
+// A hostile index may hold a file and then a folder of the same name: the file is written first
+// and the folder then cannot be made, as one item after the other would have it.
+TEST_F(ExtractionTest, AFileBeforeAFolderOfTheSameNameIsWrittenFirst)
+{
+    AddFile(nullptr, "clash", "the file");
+    TTreeNode* folder = AddFolder(nullptr, "clash");
+    AddFile(folder, "inner.txt", "inner");
+
+    const TExtractionResult result = Extract(nullptr);
+
+    EXPECT_FALSE(result.Error.empty());
+    EXPECT_EQ(result.Extracted, 1);
+    EXPECT_EQ(test::ReadFile(Written("clash")), "the file");
+    EXPECT_EQ(Entries(Out), std::set<std::string> {"clash"});
+    ExpectRunClosed();
+}
+
+}  // namespace
+}  // namespace pyxa

@@ -115,4 +115,13 @@ void TCatalogueModel::NodeChanged(const TTreeNode* node)
     emit dataChanged(index, index);
 }
 
+void TCatalogueModel::ChildrenChanged(const TTreeNode* parent)
+{
+    const int count = FTree.ChildCount(parent);
+    if (count == 0)
+        return;
+    const QModelIndex parentIndex = IndexOf(parent);
+    emit dataChanged(index(0, 0, parentIndex), index(count - 1, 0, parentIndex));
+}
+
 }  // namespace pyxa

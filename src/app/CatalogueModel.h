@@ -31,6 +31,8 @@ public:
     void EndEngineChange();
     // A node's image or drawing changed.
     void NodeChanged(const TTreeNode* node);
+    // The same for all children of parent (the top level for none).
+    void ChildrenChanged(const TTreeNode* parent);
 
 private:
     TCatalogue& FTree;

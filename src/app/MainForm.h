@@ -11,6 +11,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -200,6 +202,8 @@ private:
     void FilePopupPopup(const QPoint& at);
     void OptionsPopupPopup();
     void EncryptPopupPopup();
+    // Each item of the encryption sub-menu with its counterpart in the encryption popup.
+    std::vector<std::pair<QAction*, QAction*>> EncryptCounterparts() const;
     void MirrorEncryptPopup();
     // Shows a menu item when it is enabled, or greyed in show-all mode.
     void ShowWhenEnabled(QAction* action) const;

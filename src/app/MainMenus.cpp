@@ -106,14 +106,8 @@ void TMainForm::CreateFilePopup()
     connect(AddFolders2Bt, &QAction::triggered, this, &TMainForm::AddFoldersBtClick);
     connect(Get2Bt, &QAction::triggered, this, &TMainForm::GetBtClick);
     // The encryption sub-menu runs the commands of the encryption popup.
-    const std::pair<QAction*, QAction*> counterparts[] = {
-        {Setglobalpass2Bt, SetglobalpassBt}, {Clearglobalpass2Bt, ClearglobalpassBt},
-        {EncryptFolder2Bt, EncryptFolderBt}, {DecryptFolder2Bt, DecryptFolderBt},
-        {EncryptItem2Bt, EncryptItemBt},     {DecryptItem2Bt, DecryptItemBt},
-        {RestrictFolder2Bt, RestrictFolderBt}, {RemoveRestriction2Bt, RemoveRestrictionBt}};
-    for (const auto& [copy, original] : counterparts)
+    for (const auto& [copy, original] : EncryptCounterparts())
         connect(copy, &QAction::triggered, original, &QAction::trigger);
-    connect(LockPyxa2Bt, &QAction::triggered, this, &TMainForm::LockPyxaBtClick);
     connect(CollapseFoldBt, &QAction::triggered, this, &TMainForm::CollapseFoldBtClick);
     connect(ShowInfoBt, &QAction::triggered, this, &TMainForm::ShowInfoBtClick);
 }
@@ -226,16 +220,19 @@ void TMainForm::FilePopupPopup(const QPoint& at)
     FilePopup->popup(TreeView->viewport()->mapToGlobal(at));
 }
 
+std::vector<std::pair<QAction*, QAction*>> TMainForm::EncryptCounterparts() const
+{
+    return {{Setglobalpass2Bt, SetglobalpassBt},     {Clearglobalpass2Bt, ClearglobalpassBt},
+            {EncryptFolder2Bt, EncryptFolderBt},     {DecryptFolder2Bt, DecryptFolderBt},
+            {EncryptItem2Bt, EncryptItemBt},         {DecryptItem2Bt, DecryptItemBt},
+            {RestrictFolder2Bt, RestrictFolderBt},   {RemoveRestriction2Bt, RemoveRestrictionBt},
+            {LockPyxa2Bt, LockPyxaBt}};
+}
+
 void TMainForm::MirrorEncryptPopup()
 {
     EncryptPopupPopup();
-    const std::pair<QAction*, QAction*> counterparts[] = {
-        {Setglobalpass2Bt, SetglobalpassBt}, {Clearglobalpass2Bt, ClearglobalpassBt},
-        {EncryptFolder2Bt, EncryptFolderBt}, {DecryptFolder2Bt, DecryptFolderBt},
-        {EncryptItem2Bt, EncryptItemBt},     {DecryptItem2Bt, DecryptItemBt},
-        {RestrictFolder2Bt, RestrictFolderBt}, {RemoveRestriction2Bt, RemoveRestrictionBt},
-        {LockPyxa2Bt, LockPyxaBt}};
-    for (const auto& [copy, original] : counterparts)
+    for (const auto& [copy, original] : EncryptCounterparts())
         Mirror(copy, original);
     LockPyxa2Bt->setChecked(LockPyxaBt->isChecked());
 }

@@ -200,8 +200,7 @@ void TMainForm::UpdateChildIcons(TTreeNode* node)
         child->ImageIndex = child->IsFolder() ? FileIcons->GetFolderImg(item) : FileIcons->GetFileImg(item);
     }
     FileIcons->TransferChache();
-    if (count > 0)
-        emit Model->dataChanged(Model->index(0, 0, Model->IndexOf(node)), Model->index(count - 1, 0, Model->IndexOf(node)));
+    Model->ChildrenChanged(node);
 }
 
 void TMainForm::TreeViewChange()

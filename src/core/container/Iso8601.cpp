@@ -145,25 +145,6 @@ std::string ShortDateFormat()
     return nl_langinfo(D_FMT);
 }
 
-tm CalendarFieldsOf(const TDateTimeParts& parts)
-{
-    tm fields {};
-    fields.tm_year = parts.Year - 1900;
-    fields.tm_mon = parts.Month - 1;
-    fields.tm_mday = parts.Day;
-    fields.tm_hour = parts.Hour;
-    fields.tm_min = parts.Minute;
-    fields.tm_sec = parts.Second;
-    TDateTime day = 0;
-    TDateTime firstDayOfYear = 0;
-    TryEncodeDate(parts.Year, parts.Month, parts.Day, day);
-    TryEncodeDate(parts.Year, 1, 1, firstDayOfYear);
-    // Day 0 (1899-12-30) was a Saturday.
-    fields.tm_wday = static_cast<int>(((static_cast<int64_t>(day) + 6) % 7 + 7) % 7);
-    fields.tm_yday = static_cast<int>(day - firstDayOfYear);
-    return fields;
-}
-
 std::string FormatLocal(TDateTime value, const char* timeFormat)
 {
     TDateTimeParts parts;

@@ -117,18 +117,31 @@ TDateTime LocalDateTimeOf(const timespec& moment)
     return result;
 }
 
+tm CalendarFieldsOf(const TDateTimeParts& parts)
+{
+    tm fields {};
+    fields.tm_year = parts.Year - 1900;
+    fields.tm_mon = parts.Month - 1;
+    fields.tm_mday = parts.Day;
+    fields.tm_hour = parts.Hour;
+    fields.tm_min = parts.Minute;
+    fields.tm_sec = parts.Second;
+    TDateTime day = 0;
+    TDateTime firstDayOfYear = 0;
+    TryEncodeDate(parts.Year, parts.Month, parts.Day, day);
+    TryEncodeDate(parts.Year, 1, 1, firstDayOfYear);
+    // Day 0 (1899-12-30) was a Saturday.
+    fields.tm_wday = static_cast<int>(((static_cast<int64_t>(day) + 6) % 7 + 7) % 7);
+    fields.tm_yday = static_cast<int>(day - firstDayOfYear);
+    return fields;
+}
+
 bool MomentOfLocalDateTime(TDateTime value, timespec& moment)
 {
     TDateTimeParts parts;
     if (!DecodeDateTime(value, parts))
         return false;
-    tm local {};
-    local.tm_year = parts.Year - 1900;
-    local.tm_mon = parts.Month - 1;
-    local.tm_mday = parts.Day;
-    local.tm_hour = parts.Hour;
-    local.tm_min = parts.Minute;
-    local.tm_sec = parts.Second;
+    tm local = CalendarFieldsOf(parts);
     local.tm_isdst = -1;
     const time_t seconds = mktime(&local);
     if (seconds == static_cast<time_t>(-1) && !(parts.Year == 1969 && parts.Month == 12 && parts.Day == 31))

@@ -23,6 +23,8 @@ bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime&
 bool TryEncodeDateTime(const TDateTimeParts& parts, TDateTime& result);
 // Splits a date-time; false when it lies outside the years 1 to 9999 or is not a number.
 bool DecodeDateTime(TDateTime value, TDateTimeParts& parts);
+// The calendar fields of C's time functions, weekday and day of the year included.
+tm CalendarFieldsOf(const TDateTimeParts& parts);
 // Whole days plus a time of day, with the sign rule of negative date-times.
 TDateTime CombineDateAndTime(TDateTime date, TDateTime time);
 
